@@ -1,0 +1,114 @@
+// main_window.cpp - the main window procedure and the routines that belong
+// to the main window itself.
+#include "app/main_window.h"
+
+#include "document/document.h"
+#include "resources/resource.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+HINSTANCE instanceHandle;
+
+namespace {
+
+void RunCommand(HWND window, UINT id)
+{
+    switch (id) {
+    case CMD_OPEN: ChooseAndOpenFile(window); break;
+    case CMD_SAVE: SaveAndReport(window); break;
+    case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    default: break;
+    }
+}
+
+void CloseMainWindow(HWND window)
+{
+    if (document.fileHandle != nullptr) {
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+    }
+    DestroyWindow(window);
+}
+
+} // namespace
+
+HWND CreateMainWindow()
+{
+    HWND window = CreateDialogParamA(instanceHandle, NAME_DIALOG, GetActiveWindow(),
+                                     MainDialogProc, 0);
+    if (window == nullptr)
+        return nullptr;
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(instanceHandle, NAME_ICON)));
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    // The template's system-modal style made the window top-most; both calls
+    // take that away, and the second sets the outer size to the client size
+    // that the template gave.
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, width, height, SWP_NOMOVE);
+    return window;
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        DragAcceptFiles(window, TRUE);
+        return 0;
+    case WM_SIZE:
+        LayoutChildren(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_COMMAND:
+        RunCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_DROPFILES:
+        OpenDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_CLOSE:
+        CloseMainWindow(window);
+        return 1;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void LayoutChildren(HWND window, int width, int height)
+{
+    const int viewWidth = width > SCROLL_BAR_WIDTH ? width - SCROLL_BAR_WIDTH : 0;
+    SetWindowPos(GetDlgItem(window, IDC_VIEW), nullptr, 0, 0, viewWidth, height, 0);
+    SetWindowPos(GetDlgItem(window, IDC_SCROLL), nullptr, width - SCROLL_BAR_WIDTH, 0,
+                 SCROLL_BAR_WIDTH, height, 0);
+}
+
+void ChooseAndOpenFile(HWND window)
+{
+    char path[PATH_BUFFER_SIZE] = "";
+    OPENFILENAMEA dialog;
+    ZeroMemory(&dialog, sizeof dialog);
+    // The record without the later extension fields.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hwndOwner = window;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    if (GetOpenFileNameA(&dialog))
+        OpenDocument(window, path);
+}
+
+void OpenDroppedFiles(HWND window, HDROP drop)
+{
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        char path[PATH_BUFFER_SIZE];
+        if (DragQueryFileA(drop, i, path, sizeof path) == 0)
+            path[0] = '\0';
+        OpenDocument(window, path);
+    }
+    DragFinish(drop);
+}

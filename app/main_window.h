@@ -1,0 +1,30 @@
+// main_window.h - the main window: a modeless dialog from the DIALOG
+// template with the view (IDC_VIEW) and the scroll bar (IDC_SCROLL).
+#pragma once
+
+#include <windows.h>
+
+constexpr int SCROLL_BAR_WIDTH = 16; // pixels, a fixed number
+
+// The program's module instance; set once by the entry routine before
+// anything else and passed to every resource load.
+extern HINSTANCE instanceHandle;
+
+// Creates the main window from its template, hidden, owned by whatever
+// window is active on this thread; gives it the program icon and sets its
+// outer size to the template's client size, which lays out the children.
+// Returns null when the window cannot be created.
+HWND CreateMainWindow();
+
+// Dispatches every message of the main window to the routine that owns the
+// work. Returns 1 for WM_CLOSE and WM_DESTROY, 0 otherwise.
+INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The view fills the client area but for the scroll bar down the right edge.
+void LayoutChildren(HWND window, int width, int height);
+
+// The open-file dialog; opens the chosen file.
+void ChooseAndOpenFile(HWND window);
+
+// Opens every dropped file in turn (the last stays open), then releases drop.
+void OpenDroppedFiles(HWND window, HDROP drop);

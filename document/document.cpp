@@ -1,0 +1,192 @@
+// document.cpp - the open file and its window of bytes.
+#include "document/document.h"
+
+#include "app/main_window.h"
+#include "document/scroll_math.h"
+#include "dump/render.h"
+#include "resources/resource.h"
+
+#include <cstring>
+
+Document document;
+
+namespace {
+
+constexpr int STRING_BUFFER_SIZE = 256;
+
+// Moves the file position to an unsigned 32-bit offset. A plain 32-bit
+// distance without a high part would be taken as signed and fail from 2 GiB
+// up, so the full 64-bit form is used.
+bool SeekTo(HANDLE handle, uint32_t offset)
+{
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    return SetFilePointerEx(handle, distance, nullptr, FILE_BEGIN) != 0;
+}
+
+// Clips count to what the file holds from offset on; false when offset is
+// not below fileSize.
+bool ClipTransfer(uint32_t fileSize, uint32_t offset, uint32_t& count)
+{
+    if (offset >= fileSize)
+        return false;
+    if (fileSize - offset < count)
+        count = fileSize - offset;
+    return true;
+}
+
+void LoadText(UINT id, char* buffer, int size)
+{
+    if (LoadStringA(instanceHandle, id, buffer, size) <= 0)
+        buffer[0] = '\0';
+}
+
+// Start of the last path element: the character after the last backslash.
+// Steps by whole characters, so a 0x5C trail byte never counts as one.
+const char* BaseName(const char* path)
+{
+    const char* base = path;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            base = CharNextA(p);
+    }
+    return base;
+}
+
+// "<base> - <product>" into title (STRING_BUFFER_SIZE bytes). A base name too
+// long for the buffer is cut after its last whole character that fits.
+void ComposeTitle(char* title, const char* base, const char* product)
+{
+    static const char SEPARATOR[] = " - ";
+    const size_t fixed = (sizeof SEPARATOR - 1) + std::strlen(product);
+    const size_t room = fixed < STRING_BUFFER_SIZE - 1 ? STRING_BUFFER_SIZE - 1 - fixed : 0;
+    const char* end = base;
+    for (const char* next; *end != '\0'; end = next) {
+        next = CharNextA(end);
+        if (static_cast<size_t>(next - base) > room)
+            break;
+    }
+    const size_t baseLength = static_cast<size_t>(end - base);
+    std::memcpy(title, base, baseLength);
+    std::strcpy(title + baseLength, SEPARATOR);
+    std::strcat(title, product);
+}
+
+} // namespace
+
+HANDLE FileOpen(const char* path, uint32_t* sizeOut)
+{
+    if (sizeOut != nullptr) {
+        *sizeOut = 0xFFFFFFFF;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(path, &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            *sizeOut = found.nFileSizeLow;
+            FindClose(search);
+        }
+    }
+    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+}
+
+int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+               uint32_t count, uint32_t* countOut)
+{
+    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || !SeekTo(handle, offset))
+        return 0;
+    DWORD done = 0;
+    if (!ReadFile(handle, buffer, count, &done, nullptr))
+        return 0;
+    if (countOut != nullptr)
+        *countOut = done;
+    return 1;
+}
+
+int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
+                uint32_t count, uint32_t* countOut)
+{
+    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || !SeekTo(handle, offset))
+        return 0;
+    DWORD done = 0;
+    if (!WriteFile(handle, buffer, count, &done, nullptr))
+        return 0;
+    if (countOut != nullptr)
+        *countOut = done;
+    return 1;
+}
+
+void ReloadWindow()
+{
+    uint32_t count = 0;
+    if (!FileReadAt(document.fileHandle, document.fileSize, document.topOffset,
+                    document.windowBuffer, WINDOW_SIZE, &count)) {
+        count = 0;
+    }
+    document.validCount = count;
+}
+
+int SaveWindow()
+{
+    document.modified = 0;
+    if (document.fileHandle == nullptr)
+        return 0;
+    if (document.validCount == 0)
+        return 1;
+    uint32_t written = 0;
+    return FileWriteAt(document.fileHandle, document.fileSize, document.topOffset,
+                       document.windowBuffer, document.validCount, &written) &&
+           written == document.validCount;
+}
+
+void SaveAndReport(HWND owner)
+{
+    if (SaveWindow() || document.fileHandle == nullptr)
+        return;
+    char caption[STRING_BUFFER_SIZE];
+    char text[STRING_BUFFER_SIZE];
+    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
+    LoadText(STR_SAVE_FAILED, text, sizeof text);
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+void PromptSave(HWND owner)
+{
+    document.modified = 0;
+    char caption[STRING_BUFFER_SIZE];
+    char text[STRING_BUFFER_SIZE];
+    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
+    LoadText(STR_SAVE_QUESTION, text, sizeof text);
+    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        SaveAndReport(owner);
+}
+
+void OpenDocument(HWND window, const char* path)
+{
+    if (document.fileHandle != nullptr) {
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+    }
+    char product[STRING_BUFFER_SIZE];
+    LoadText(STR_PRODUCT, product, sizeof product);
+    SetWindowTextA(window, product);
+
+    document.fileHandle = FileOpen(path, &document.fileSize);
+    if (document.fileHandle == nullptr)
+        return;
+
+    document.scrollShift = ScrollShiftFor(document.fileSize);
+    SetScrollRange(GetDlgItem(window, IDC_SCROLL), SB_CTL, 0,
+                   static_cast<int>(ScrollMaximum(document.fileSize, document.scrollShift)), TRUE);
+    document.topOffset = 0;
+    ReloadWindow();
+    RenderView(window);
+
+    char title[STRING_BUFFER_SIZE];
+    ComposeTitle(title, BaseName(path), product);
+    SetWindowTextA(window, title);
+}

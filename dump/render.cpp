@@ -1,0 +1,25 @@
+// render.cpp - the view text and the scroll thumb of the main window.
+#include "dump/render.h"
+
+#include "app/main_window.h"
+#include "document/document.h"
+#include "dump/dump_text.h"
+#include "resources/resource.h"
+
+void RenderView(HWND window)
+{
+    if (document.fileHandle == nullptr) {
+        SetDlgItemTextA(window, IDC_VIEW, "");
+        return;
+    }
+    SetScrollPos(GetDlgItem(window, IDC_SCROLL), SB_CTL,
+                 static_cast<int>(document.topOffset >> document.scrollShift), TRUE);
+
+    char header[256];
+    if (LoadStringA(instanceHandle, STR_DUMP_HEADER, header, sizeof header) <= 0)
+        header[0] = '\0';
+    char text[VIEW_TEXT_SIZE];
+    BuildViewText(text, header, document.topOffset, document.windowBuffer,
+                  DumpByteCount(document.fileSize, document.topOffset, document.validCount));
+    SetDlgItemTextA(window, IDC_VIEW, text);
+}

@@ -1,0 +1,377 @@
+// The Document against real files: positioned transfers, opening, reloading,
+// saving and the save question.
+#include "document/document.h"
+
+#include "dump/dump_text.h"
+#include "tests/windows/support.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t NOT_TOUCHED = 0xDEADBEEF;
+
+class FileTransferTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        path_ = folder_.Write("hundred.bin", CountingBytes(100));
+        handle_ = FileOpen(path_.c_str(), &size_);
+        ASSERT_NE(handle_, nullptr);
+    }
+    void TearDown() override { CloseHandle(handle_); }
+
+    TempFolder folder_;
+    std::string path_;
+    HANDLE handle_ = nullptr;
+    uint32_t size_ = 0;
+};
+
+TEST_F(FileTransferTest, ReadIsClippedAtTheSize)
+{
+    EXPECT_EQ(size_, 100u);
+    uint8_t buffer[32] = {};
+    uint32_t count = NOT_TOUCHED;
+    ASSERT_EQ(FileReadAt(handle_, size_, 90, buffer, sizeof buffer, &count), 1);
+    EXPECT_EQ(count, 10u);
+    EXPECT_EQ(buffer[0], 90);
+    EXPECT_EQ(buffer[9], 99);
+}
+
+TEST_F(FileTransferTest, WriteIsClippedAndNeverExtendsTheFile)
+{
+    uint8_t buffer[32];
+    std::memset(buffer, 0xEE, sizeof buffer);
+    uint32_t count = NOT_TOUCHED;
+    ASSERT_EQ(FileWriteAt(handle_, size_, 90, buffer, sizeof buffer, &count), 1);
+    EXPECT_EQ(count, 10u);
+    CloseHandle(handle_);
+    handle_ = nullptr;
+
+    std::vector<uint8_t> expected = CountingBytes(100);
+    std::memset(expected.data() + 90, 0xEE, 10);
+    EXPECT_EQ(ReadWholeFile(path_), expected);
+}
+
+TEST_F(FileTransferTest, TransfersAtOrPastTheEndAreRefused)
+{
+    uint8_t buffer[4] = {};
+    for (uint32_t offset : {100u, 101u, 0xFFFFFFFFu}) {
+        uint32_t count = NOT_TOUCHED;
+        EXPECT_EQ(FileReadAt(handle_, size_, offset, buffer, sizeof buffer, &count), 0) << offset;
+        EXPECT_EQ(FileWriteAt(handle_, size_, offset, buffer, sizeof buffer, &count), 0) << offset;
+        EXPECT_EQ(count, NOT_TOUCHED);
+    }
+    uint32_t count = NOT_TOUCHED;
+    EXPECT_EQ(FileReadAt(nullptr, size_, 0, buffer, sizeof buffer, &count), 0);
+    EXPECT_EQ(count, NOT_TOUCHED);
+    EXPECT_EQ(FileSize64(path_), 100u);
+}
+
+TEST(FileOpen, SizeOfAPathThatNamesNoFile)
+{
+    TempFolder folder;
+    uint32_t size = 0;
+    EXPECT_EQ(FileOpen(folder.File("missing.bin").c_str(), &size), nullptr);
+    EXPECT_EQ(size, 0xFFFFFFFFu);
+}
+
+using DocumentTest = MainWindowTest;
+
+TEST_F(DocumentTest, EmptyFileShowsTheHeaderOnly)
+{
+    TempFolder folder;
+    OpenDocument(window_, folder.Write("empty.bin", {}).c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(document.fileSize, 0u);
+    EXPECT_EQ(document.scrollShift, 0u);
+    EXPECT_EQ(document.topOffset, 0u);
+    EXPECT_EQ(document.validCount, 0u);
+    int low = -1, high = -1;
+    GetScrollRange(GetDlgItem(window_, 129), SB_CTL, &low, &high);
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 1);
+    EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
+    EXPECT_EQ(WindowText(window_), "empty.bin - VUKO");
+}
+
+TEST_F(DocumentTest, SmallFileIsReadWhole)
+{
+    TempFolder folder;
+    OpenDocument(window_, folder.Write("small.bin", CountingBytes(300)).c_str());
+    EXPECT_EQ(document.validCount, 300u);
+    EXPECT_EQ(std::memcmp(document.windowBuffer, CountingBytes(300).data(), 300), 0);
+}
+
+TEST_F(DocumentTest, NearTheEndReadsAndSavesOnlyWhatIsLeft)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("tail.bin", CountingBytes(0x10005));
+    OpenDocument(window_, path.c_str());
+    document.topOffset = 0x10000;
+    ReloadWindow();
+    ASSERT_EQ(document.validCount, 5u);
+    std::memset(document.windowBuffer, 0xAA, WINDOW_SIZE); // edits past the valid bytes too
+    document.modified = 1;
+    EXPECT_EQ(SaveWindow(), 1);
+    EXPECT_EQ(document.modified, 0);
+
+    std::vector<uint8_t> expected = CountingBytes(0x10005);
+    std::memset(expected.data() + 0x10000, 0xAA, 5);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    EXPECT_EQ(ReadWholeFile(path), expected);
+}
+
+TEST_F(DocumentTest, ReopeningTheOpenFileStartsAtOffsetZero)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("again.bin", CountingBytes(0x1000));
+    OpenDocument(window_, path.c_str());
+    document.topOffset = 0x800;
+    ReloadWindow();
+    OpenDocument(window_, path.c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(document.topOffset, 0u);
+    EXPECT_EQ(document.validCount, 0x1000u);
+    EXPECT_EQ(document.windowBuffer[0x10], 0x10);
+}
+
+TEST_F(DocumentTest, PathThatNamesNoFileLeavesTheOldDumpAndTheProductTitle)
+{
+    TempFolder folder;
+    OpenDocument(window_, folder.Write("first.bin", CountingBytes(64)).c_str());
+    const std::string dump = ViewText(window_);
+    OpenDocument(window_, folder.File("missing.bin").c_str());
+    EXPECT_EQ(document.fileHandle, nullptr);
+    EXPECT_EQ(document.fileSize, 0xFFFFFFFFu);
+    EXPECT_EQ(WindowText(window_), "VUKO");
+    EXPECT_EQ(ViewText(window_), dump);
+}
+
+TEST_F(DocumentTest, NewFileWithNothingToReadShowsNoBytesOfThePreviousFile)
+{
+    TempFolder folder;
+    OpenDocument(window_, folder.Write("full.bin", CountingBytes(0x2000)).c_str());
+    const std::string emptyPath = folder.Write("empty.bin", {});
+    OpenDocument(window_, emptyPath.c_str());
+    EXPECT_EQ(document.validCount, 0u);
+    EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
+    EXPECT_EQ(SaveWindow(), 1);
+    EXPECT_EQ(FileSize64(emptyPath), 0u);
+}
+
+TEST_F(DocumentTest, RefusedReloadLeavesNothingToShowOrSave)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("data.bin", CountingBytes(0x100));
+    OpenDocument(window_, path.c_str());
+    document.topOffset = 0x200; // past the end: the read is refused
+    ReloadWindow();
+    EXPECT_EQ(document.validCount, 0u);
+    document.topOffset = 0x80;  // a save here must not write the bytes of offset 0
+    EXPECT_EQ(SaveWindow(), 1);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    EXPECT_EQ(ReadWholeFile(path), CountingBytes(0x100));
+}
+
+TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("held.bin", CountingBytes(64));
+    // A second opener that shares reading only: the read-write open is refused.
+    HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    OpenDocument(window_, path.c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(document.validCount, 64u);
+    EXPECT_NE(ViewText(window_).find(" 00000030  30 31 32"), std::string::npos);
+
+    document.windowBuffer[0] = 0xFF;
+    document.modified = 1;
+    {
+        BoxAnswer answer(IDOK);
+        SaveAndReport(window_);
+        EXPECT_TRUE(answer.answered());
+        EXPECT_EQ(answer.title(), "\x8f\xe3\x8f\x91\x82\xab\x95\xdb\x91\xb6");     // 上書き保存
+        EXPECT_EQ(answer.text(),
+                  "\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"); // 保存できませんでした
+    }
+    EXPECT_EQ(document.modified, 0);
+    EXPECT_EQ(document.windowBuffer[0], 0xFF); // the edit stays in the window
+    CloseHandle(holder);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    EXPECT_EQ(ReadWholeFile(path), CountingBytes(64));
+}
+
+TEST_F(DocumentTest, SaveWithNoDocumentClearsTheFlagAndSaysNothing)
+{
+    document.modified = 1;
+    BoxAnswer answer(IDOK);
+    SaveAndReport(window_);
+    EXPECT_FALSE(answer.answered());
+    EXPECT_EQ(document.modified, 0);
+}
+
+TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("ask.bin", CountingBytes(32));
+    struct Case {
+        int button;
+        uint8_t onDisk;
+    };
+    for (const Case& c : {Case{IDNO, 0x00}, Case{IDYES, 0x77}}) {
+        OpenDocument(window_, path.c_str());
+        document.windowBuffer[0] = 0x77;
+        document.modified = 1;
+        BoxAnswer answer(c.button);
+        PromptSave(window_);
+        EXPECT_TRUE(answer.answered());
+        EXPECT_EQ(answer.text(), "\x95\xcf\x8d\x58\x93\xe0\x97\x65\x82\xf0\x95\xdb\x91\xb6\x82\xb5"
+                                 "\x82\xdc\x82\xb7\x82\xa9?"); // 変更内容を保存しますか?
+        EXPECT_EQ(document.modified, 0);
+        EXPECT_EQ(document.windowBuffer[0], 0x77);
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+        EXPECT_EQ(ReadWholeFile(path)[0], c.onDisk) << c.button;
+    }
+}
+
+TEST_F(DocumentTest, TitleKeepsADoubleByteCharacterWithA5CTrailByte)
+{
+    TempFolder folder;
+    // 表 is 0x95 0x5C in code page 932: its trail byte is a backslash.
+    const std::string name = "\x95\x5C.bin";
+    OpenDocument(window_, folder.Write(name, {1, 2, 3}).c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(WindowText(window_), name + " - VUKO");
+}
+
+TEST_F(DocumentTest, TitleOfABareNameAndOfANameTooLongForTheTitle)
+{
+    TempFolder folder;
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+
+    folder.Write("bare.bin", {1});
+    OpenDocument(window_, "bare.bin");
+    EXPECT_EQ(WindowText(window_), "bare.bin - VUKO");
+
+    // 247 letters and 表: 249 bytes, one more than the title has room for
+    // beside " - VUKO"; the double-byte character must go whole.
+    // Created by its relative name: with the folder, its path is longer than
+    // the ANSI file functions take.
+    const std::string longName = std::string(247, 'a') + "\x95\x5C";
+    HANDLE file = CreateFileA(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    OpenDocument(window_, longName.c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(WindowText(window_), std::string(247, 'a') + " - VUKO");
+
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    DeleteFileA(longName.c_str());
+    SetCurrentDirectoryA(previous);
+}
+
+// A sparse file of 8 GiB - 1 byte: the program sees the low 32 bits of its
+// size, 0xFFFFFFFF, and reaches offsets from 2 GiB up only with a full
+// unsigned seek.
+class HugeFileTest : public MainWindowTest {
+protected:
+    static constexpr uint64_t SIZE = 0x1FFFFFFFFull;
+    struct Marker {
+        uint32_t offset;
+        uint8_t bytes[4];
+    };
+    static constexpr Marker MARKERS[] = {
+        {0x7FFFFFF0, {0x11, 0x22, 0x33, 0x44}},
+        {0x80000010, {0x55, 0x66, 0x77, 0x88}},
+        {0xFFFFFFF0, {0x99, 0xAA, 0xBB, 0xCC}},
+    };
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        path_ = folder_.File("huge.bin");
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        for (const Marker& marker : MARKERS)
+            WriteAt(file, marker.offset, marker.bytes, sizeof marker.bytes);
+        LARGE_INTEGER end;
+        end.QuadPart = SIZE;
+        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file));
+        CloseHandle(file);
+    }
+
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        DeleteFileA(path_.c_str());
+    }
+
+    static void WriteAt(HANDLE file, uint64_t offset, const void* bytes, DWORD count)
+    {
+        LARGE_INTEGER position;
+        position.QuadPart = static_cast<LONGLONG>(offset);
+        ASSERT_TRUE(SetFilePointerEx(file, position, nullptr, FILE_BEGIN));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, bytes, count, &written, nullptr));
+    }
+
+    static std::vector<uint8_t> ReadAt(const std::string& path, uint64_t offset, DWORD count)
+    {
+        std::vector<uint8_t> bytes(count);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER position;
+        position.QuadPart = static_cast<LONGLONG>(offset);
+        SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), count, &read, nullptr);
+        bytes.resize(read);
+        CloseHandle(file);
+        return bytes;
+    }
+
+    TempFolder folder_;
+    std::string path_;
+};
+
+TEST_F(HugeFileTest, MarkersAboveTwoGigabytesAreReadAndSavedInPlace)
+{
+    OpenDocument(window_, path_.c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+    ASSERT_EQ(document.fileSize, 0xFFFFFFFFu);
+    EXPECT_EQ(document.scrollShift, 18u);
+
+    for (const Marker& marker : MARKERS) {
+        SCOPED_TRACE(testing::Message() << std::hex << marker.offset);
+        document.topOffset = marker.offset;
+        ReloadWindow();
+        const uint32_t expected = marker.offset == 0xFFFFFFF0 ? 15 : WINDOW_SIZE;
+        ASSERT_EQ(document.validCount, expected);
+        EXPECT_EQ(std::memcmp(document.windowBuffer, marker.bytes, 4), 0);
+    }
+
+    document.topOffset = 0x80000010;
+    ReloadWindow();
+    document.windowBuffer[1] = 0xE1;
+    ASSERT_EQ(SaveWindow(), 1);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+
+    EXPECT_EQ(ReadAt(path_, 0x80000010, 4), (std::vector<uint8_t>{0x55, 0xE1, 0x77, 0x88}));
+    EXPECT_EQ(ReadAt(path_, 0x7FFFFFF0, 4), (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44}));
+    EXPECT_EQ(ReadAt(path_, 0x10, 4), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(FileSize64(path_), SIZE);
+}
+
+} // namespace
