@@ -3,7 +3,10 @@
 #include "app/main_window.h"
 
 #include "document/document.h"
+#include "document/scroll.h"
 #include "resources/resource.h"
+#include "search/search.h"
+#include "ui/info_box.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -12,18 +15,41 @@ HINSTANCE instanceHandle;
 
 namespace {
 
+void ShowInfoBox(HWND window, const char* name)
+{
+    DialogBoxParamA(instanceHandle, name, window, InfoBoxProc, 0);
+}
+
+// One line a command; the routines of features not built yet do nothing.
 void RunCommand(HWND window, UINT id)
 {
     switch (id) {
     case CMD_OPEN: ChooseAndOpenFile(window); break;
     case CMD_SAVE: SaveAndReport(window); break;
     case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    case CMD_JUMP: JumpToAddress(window); break;
+    case CMD_FIND_HEX: break;
+    case CMD_FIND_TEXT: break;
+    case CMD_FIND_NEXT: break;
+    case CMD_FIND_ABORT: searchActive = 0; break;
+    case CMD_FONT: break;
+    case CMD_ENTER_DECIMAL: break;
+    case CMD_EDIT_HEX: break;
+    case CMD_EDIT_TEXT: break;
+    case CMD_HELP_TOPICS: ShowInfoBox(window, NAME_HELP); break;
+    case CMD_ABOUT: ShowInfoBox(window, NAME_ABOUT); break;
     default: break;
     }
 }
 
+// A close request during a search only stops the search. Otherwise the
+// file is closed without a save question and the window destroyed.
 void CloseMainWindow(HWND window)
 {
+    if (searchActive) {
+        searchActive = 0;
+        return;
+    }
     if (document.fileHandle != nullptr) {
         CloseHandle(document.fileHandle);
         document.fileHandle = nullptr;
@@ -61,6 +87,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_SIZE:
         LayoutChildren(window, LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_VSCROLL:
+        ScrollView(window, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_COMMAND:
         RunCommand(window, LOWORD(wParam));

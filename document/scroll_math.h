@@ -9,3 +9,27 @@ uint32_t ScrollShiftFor(uint32_t fileSize);
 
 // Highest scroll-bar position for a file of fileSize bytes under shift.
 uint32_t ScrollMaximum(uint32_t fileSize, uint32_t shift);
+
+// Scroll request codes, as the scroll bar sends them.
+constexpr unsigned SCROLL_LINE_UP = 0;
+constexpr unsigned SCROLL_LINE_DOWN = 1;
+constexpr unsigned SCROLL_PAGE_UP = 2;
+constexpr unsigned SCROLL_PAGE_DOWN = 3;
+constexpr unsigned SCROLL_THUMB_POSITION = 4;
+constexpr unsigned SCROLL_THUMB_TRACK = 5;
+constexpr unsigned SCROLL_TOP = 6;
+constexpr unsigned SCROLL_BOTTOM = 7;
+constexpr unsigned SCROLL_END = 8;
+
+// Keeps an offset inside the file and on a line: from fileSize on it becomes
+// the last byte's offset (0 for an empty file); then it is aligned down to
+// a multiple of 16.
+uint32_t LineInFile(uint32_t offset, uint32_t fileSize);
+
+// The top offset after a scroll request. A line is 16 bytes and a page 256;
+// thumb requests give position << shift. A result from 0xFFFFFF00 up is a
+// step back past the start and becomes 0; then LineInFile applies. The
+// bottom request gives the file's last line, wherever it lies. The end request and unknown codes
+// leave the top as it is.
+uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
+                      unsigned position);

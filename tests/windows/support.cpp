@@ -9,6 +9,14 @@
 namespace {
 
 BoxAnswer* pendingAnswer = nullptr;
+BoxScript* runningScript = nullptr;
+
+bool IsModalBox(HWND window)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    return window != nullptr && std::strcmp(className, "#32770") == 0 && IsWindowEnabled(window);
+}
 
 } // namespace
 
@@ -138,9 +146,7 @@ LRESULT CALLBACK BoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
     BoxAnswer* answer = pendingAnswer;
     if (code == HCBT_ACTIVATE && answer != nullptr && !answer->answered_) {
         HWND box = reinterpret_cast<HWND>(wParam);
-        char className[16];
-        GetClassNameA(box, className, sizeof className);
-        if (std::strcmp(className, "#32770") == 0) {
+        if (IsModalBox(box)) {
             answer->answered_ = true;
             answer->title_ = WindowText(box);
             HWND text = GetDlgItem(box, answer->textId_);
@@ -153,6 +159,29 @@ LRESULT CALLBACK BoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BoxScript::BoxScript(std::vector<Step> steps) : steps_(std::move(steps))
+{
+    runningScript = this;
+    timer_ = SetTimer(nullptr, 0, 20, Tick);
+}
+
+BoxScript::~BoxScript()
+{
+    KillTimer(nullptr, timer_);
+    if (runningScript == this)
+        runningScript = nullptr;
+}
+
+void CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    BoxScript* script = runningScript;
+    if (script == nullptr || script->next_ >= script->steps_.size())
+        return;
+    HWND box = GetActiveWindow();
+    if (IsModalBox(box))
+        script->steps_[script->next_++](box);
 }
 
 void ResetDocument()

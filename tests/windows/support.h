@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,27 @@ private:
     std::string title_;
     std::string text_;
     HHOOK hook_;
+};
+
+// Runs steps, one every 20 ms, on the modal box (class #32770) that is
+// active on this thread at that moment; ticks without such a box are
+// skipped. For sequences that a single answer cannot express, such as
+// keys that must leave a box open.
+class BoxScript {
+public:
+    using Step = std::function<void(HWND box)>;
+    explicit BoxScript(std::vector<Step> steps);
+    ~BoxScript();
+    BoxScript(const BoxScript&) = delete;
+    BoxScript& operator=(const BoxScript&) = delete;
+
+    int stepsRun() const { return static_cast<int>(next_); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<Step> steps_;
+    size_t next_ = 0;
+    UINT_PTR timer_;
 };
 
 // The real main window, made by the routine the entry point uses, with the

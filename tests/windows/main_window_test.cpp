@@ -1,0 +1,195 @@
+// The main window's message table, layout, drop and close, on the window
+// that the entry routine's own creation code makes.
+#include "app/main_window.h"
+
+#include "document/document.h"
+#include "resources/resource.h"
+#include "search/search.h"
+#include "tests/windows/support.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+using MainWindowMessages = MainWindowTest;
+
+// Position and size of a child in its parent's client area.
+RECT ChildRect(HWND window, int id)
+{
+    HWND child = GetDlgItem(window, id);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void ExpectRect(const RECT& rect, int x, int y, int width, int height)
+{
+    EXPECT_EQ(rect.left, x);
+    EXPECT_EQ(rect.top, y);
+    EXPECT_EQ(rect.right - rect.left, width);
+    EXPECT_EQ(rect.bottom - rect.top, height);
+}
+
+TEST_F(MainWindowMessages, CreatedHiddenNotTopMostWithTheTemplateClientSizeAsOuterSize)
+{
+    EXPECT_FALSE(IsWindowVisible(window_));
+    EXPECT_EQ(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_NE(SendMessageA(window_, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+
+    // The outer size is the client size the template gave; the children
+    // were laid out for the client area that is left.
+    RECT template_client = {0, 0, 256, 240};
+    MapDialogRect(window_, &template_client);
+    RECT outer, client;
+    GetWindowRect(window_, &outer);
+    GetClientRect(window_, &client);
+    EXPECT_EQ(outer.right - outer.left, template_client.right);
+    EXPECT_EQ(outer.bottom - outer.top, template_client.bottom);
+    ExpectRect(ChildRect(window_, IDC_VIEW), 0, 0, client.right - SCROLL_BAR_WIDTH, client.bottom);
+    ExpectRect(ChildRect(window_, IDC_SCROLL), client.right - SCROLL_BAR_WIDTH, 0, SCROLL_BAR_WIDTH,
+               client.bottom);
+}
+
+TEST_F(MainWindowMessages, SizeLaysOutTheViewAndTheScrollBar)
+{
+    SendMessageA(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+    ExpectRect(ChildRect(window_, IDC_VIEW), 0, 0, 284, 200);
+    ExpectRect(ChildRect(window_, IDC_SCROLL), 284, 0, 16, 200);
+
+    SendMessageA(window_, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    ExpectRect(ChildRect(window_, IDC_VIEW), 0, 0, 0, 0);
+    ExpectRect(ChildRect(window_, IDC_SCROLL), -16, 0, 16, 0);
+}
+
+TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("cmd.bin", CountingBytes(0x1000));
+    OpenDocument(window_, path.c_str());
+
+    SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+    EXPECT_EQ(document.topOffset, 0x100u);
+    SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 0x240), 0);
+    EXPECT_EQ(document.topOffset, 0x240u);
+
+    // The save command writes the window as it stands, asks nothing and
+    // does not render.
+    document.windowBuffer[0] = 0xEE;
+    SetDlgItemTextA(window_, IDC_VIEW, "typed");
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+    EXPECT_EQ(ViewText(window_), "typed");
+
+    // Ids outside the command table, such as the view's notifications, do nothing.
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_VIEW, EN_CHANGE), 0);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(270, 0), 0);
+    EXPECT_EQ(document.topOffset, 0x240u);
+
+    searchActive = 0;
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
+    EXPECT_EQ(searchActive, 0);
+
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    EXPECT_EQ(ReadWholeFile(path)[0x240], 0xEE);
+}
+
+// A drop handle as the shell makes it: DROPFILES and the names, each ended
+// by a NUL, with a second NUL after the last.
+HGLOBAL MakeDrop(const std::vector<std::string>& names)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names)
+        size += name.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* p = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& name : names) {
+        std::memcpy(p, name.c_str(), name.size() + 1);
+        p += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(MainWindowMessages, DropOfThreeFilesLeavesTheThirdOpen)
+{
+    TempFolder folder;
+    const std::string first = folder.Write("first.bin", {1});
+    const std::string second = folder.Write("second.bin", {2, 2});
+    const std::string third = folder.Write("third.bin", {3, 3, 3});
+    SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({first, second, third})), 0);
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(document.fileSize, 3u);
+    EXPECT_EQ(WindowText(window_), "third.bin - VUKO");
+    // The first two were closed: each can be opened for writing again.
+    for (const std::string& path : {first, second}) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+        CloseHandle(file);
+    }
+}
+
+TEST_F(MainWindowMessages, DropEndingWithAMissingFileLeavesNoDocument)
+{
+    TempFolder folder;
+    const std::string first = folder.Write("first.bin", {1});
+    SendMessageA(window_, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({first, folder.File("gone.bin")})), 0);
+    EXPECT_EQ(document.fileHandle, nullptr);
+    EXPECT_EQ(WindowText(window_), "VUKO");
+}
+
+TEST_F(MainWindowMessages, CloseDuringASearchOnlyStopsTheSearch)
+{
+    searchActive = 1;
+    EXPECT_EQ(MainDialogProc(window_, WM_CLOSE, 0, 0), 1);
+    EXPECT_EQ(searchActive, 0);
+    EXPECT_TRUE(IsWindow(window_));
+    // The exit command is the same close request.
+    searchActive = 1;
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_EQ(searchActive, 0);
+    EXPECT_TRUE(IsWindow(window_));
+}
+
+TEST_F(MainWindowMessages, CloseDropsEditsClosesTheFileAndQuitsWithZero)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("close.bin", CountingBytes(16));
+    OpenDocument(window_, path.c_str());
+    document.windowBuffer[0] = 0x99;
+    document.modified = 1;
+
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(document.fileHandle, nullptr);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 0u);
+    EXPECT_EQ(ReadWholeFile(path), CountingBytes(16));
+}
+
+TEST_F(MainWindowMessages, HelpAndAboutCloseOnlyByOkOrCloseRequest)
+{
+    for (UINT command : {CMD_HELP_TOPICS, CMD_ABOUT}) {
+        SCOPED_TRACE(command);
+        BoxScript script({
+            [](HWND box) {
+                SendMessageA(box, WM_COMMAND, IDOK, 0);
+                SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            },
+            [](HWND box) { PostMessageA(box, WM_COMMAND, IDC_OK, 0); },
+        });
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        EXPECT_EQ(script.stepsRun(), 2); // still open after ids 1 and 2
+    }
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+// info_box.h - the Help and About boxes.
+#pragma once
+
+#include <windows.h>
+
+// Dialog procedure of the HELP and ABOUT boxes: only the OK button (130) or
+// a close request ends them; the standard ids 1 and 2 (Enter, Escape) are
+// ignored. Returns 0 for every message.
+INT_PTR CALLBACK InfoBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,77 @@
+// input_box.cpp - the input box behind every prompt.
+#include "ui/input_box.h"
+
+#include "app/main_window.h"
+#include "resources/resource.h"
+
+#include <initializer_list>
+
+InputBoxState inputBox;
+
+namespace {
+
+void InitBox(HWND box)
+{
+    SendMessageA(box, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(instanceHandle, NAME_ICON)));
+    const WPARAM font = reinterpret_cast<WPARAM>(inputBox.boxFont);
+    SendMessageA(box, WM_SETFONT, font, FALSE);
+    for (int id : {IDC_PROMPT, IDC_INPUT, IDC_OK, IDC_CANCEL})
+        SendDlgItemMessageA(box, id, WM_SETFONT, font, FALSE);
+    inputBox.boxResult = 0;
+    SetWindowTextA(box, inputBox.boxTitle);
+    SetDlgItemTextA(box, IDC_PROMPT, inputBox.boxLabel);
+    SetDlgItemTextA(box, IDC_INPUT, inputBox.boxText);
+}
+
+// Copies the field into the caller's buffer, never more than it holds.
+void TakeAnswer(HWND box)
+{
+    const int length = GetWindowTextLengthA(GetDlgItem(box, IDC_INPUT));
+    unsigned limit = static_cast<unsigned>(length < 0 ? 0 : length) + 1;
+    if (limit > inputBox.boxCapacity)
+        limit = inputBox.boxCapacity;
+    if (limit > 0 && GetDlgItemTextA(box, IDC_INPUT, inputBox.boxText, static_cast<int>(limit)) == 0)
+        inputBox.boxText[0] = '\0';
+    inputBox.boxResult = 1;
+}
+
+} // namespace
+
+int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
+                 unsigned capacity)
+{
+    inputBox.boxFont = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
+    inputBox.boxResult = 0;
+    inputBox.boxTitle = title;
+    inputBox.boxLabel = label;
+    inputBox.boxText = text;
+    inputBox.boxCapacity = capacity;
+    DialogBoxParamA(instanceHandle, NAME_INPUTBOX, owner, InputBoxProc, 0);
+    return inputBox.boxResult;
+}
+
+INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitBox(box);
+        break;
+    case WM_COMMAND:
+        // Enter and Escape arrive as ids 1 and 2 and are ignored: only the
+        // box's own buttons end it.
+        if (LOWORD(wParam) == IDC_OK) {
+            TakeAnswer(box);
+            SendMessageA(box, WM_CLOSE, 0, 0);
+        } else if (LOWORD(wParam) == IDC_CANCEL) {
+            SendMessageA(box, WM_CLOSE, 0, 0);
+        }
+        break;
+    case WM_CLOSE:
+        EndDialog(box, 0);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

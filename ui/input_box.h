@@ -1,0 +1,27 @@
+// input_box.h - the one modal box that asks the user for a line of text.
+#pragma once
+
+#include <windows.h>
+
+// The state of the open box; there is only ever one.
+struct InputBoxState {
+    HFONT boxFont;        // the owner's font, borrowed, never released here
+    int boxResult;        // 1 once OK was pressed
+    const char* boxTitle;
+    const char* boxLabel;
+    char* boxText;        // the caller's buffer: initial text in, answer out
+    unsigned boxCapacity; // its size, NUL included
+};
+
+extern InputBoxState inputBox;
+
+// Shows the INPUTBOX dialog owned by owner with title, label and the initial
+// text of text, in the owner's font. Returns 1 when the user pressed OK:
+// text then holds the field, cut to capacity - 1 bytes and a NUL. Returns 0
+// on Cancel, the close box, or when the box cannot be made; text is then
+// untouched. Enter and Escape do not close the box.
+int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
+                 unsigned capacity);
+
+// Dialog procedure of the box; returns 0 for every message.
+INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
