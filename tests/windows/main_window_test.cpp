@@ -146,6 +146,27 @@ TEST_F(MainWindowMessages, DropEndingWithAMissingFileLeavesNoDocument)
     EXPECT_EQ(WindowText(window_), "VUKO");
 }
 
+TEST_F(MainWindowMessages, OpenCommandShowsTheFileDialogAndOpensTheChosenFile)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("chosen.bin", CountingBytes(40));
+    {
+        // The file name field of the dialog is the combo box 0x47C.
+        BoxAnswer answer(IDOK, 0x47C, path);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_OPEN, 0), 0);
+        ASSERT_TRUE(answer.answered());
+    }
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(document.fileSize, 40u);
+    EXPECT_EQ(WindowText(window_), "chosen.bin - VUKO");
+
+    // Cancel opens nothing and keeps the document.
+    BoxAnswer answer(IDCANCEL);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_OPEN, 0), 0);
+    EXPECT_TRUE(answer.answered());
+    EXPECT_EQ(WindowText(window_), "chosen.bin - VUKO");
+}
+
 TEST_F(MainWindowMessages, CloseDuringASearchOnlyStopsTheSearch)
 {
     searchActive = 1;
