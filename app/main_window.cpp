@@ -28,12 +28,12 @@ void RunCommand(HWND window, UINT id)
     case CMD_SAVE: SaveAndReport(window); break;
     case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
     case CMD_JUMP: JumpToAddress(window); break;
-    case CMD_FIND_HEX: break;
-    case CMD_FIND_TEXT: break;
-    case CMD_FIND_NEXT: break;
+    case CMD_FIND_HEX: EnterHexPattern(window); break;
+    case CMD_FIND_TEXT: EnterTextPattern(window); break;
+    case CMD_FIND_NEXT: RunSearch(window); break;
     case CMD_FIND_ABORT: searchActive = 0; break;
     case CMD_FONT: break;
-    case CMD_ENTER_DECIMAL: break;
+    case CMD_ENTER_DECIMAL: EnterDecimalPattern(window); break;
     case CMD_EDIT_HEX: break;
     case CMD_EDIT_TEXT: break;
     case CMD_HELP_TOPICS: ShowInfoBox(window, NAME_HELP); break;

@@ -1,9 +1,17 @@
-// search.h - the search pattern and the flag of a running search.
+// search.h - the search pattern, the flag of a running search, the chunked
+// forward search and the three ways of entering a pattern.
 #pragma once
+
+#include <windows.h>
 
 #include <cstdint>
 
 constexpr uint32_t PATTERN_CAPACITY = 4096;
+constexpr uint32_t SEARCH_CHUNK = 32768; // bytes read for each chunk
+// Distance from one chunk to the next and the start positions examined in
+// each. The chunks overlap by PATTERN_CAPACITY, so a pattern that starts at
+// the last examined position still lies within its chunk.
+constexpr uint32_t SEARCH_STEP = SEARCH_CHUNK - PATTERN_CAPACITY;
 
 struct SearchPatternRecord {
     uint8_t patternBytes[PATTERN_CAPACITY];
@@ -15,3 +23,20 @@ extern SearchPatternRecord SearchPattern;
 // 1 while a search scans; the abort command and a close request set it to 0
 // to stop the scan before its next chunk.
 extern int searchActive;
+
+// Searches the open file forward from the line after the top line for the
+// pattern, showing its progress in the view and handling every message
+// between chunks. Ends on the match's line, or with a "not found" or
+// "aborted" message box and the dump shown again. Does nothing without an
+// open file or a pattern.
+void RunSearch(HWND window);
+
+// Prompts for a pattern in hexadecimal or as text, showing the present one,
+// stores the answer and searches for it. Cancel changes nothing.
+void EnterHexPattern(HWND window);
+void EnterTextPattern(HWND window);
+
+// Prompts for a signed 32-bit decimal value, showing the first four pattern
+// bytes, and stores it as the pattern (least significant byte first). Does
+// not search; a refused answer changes nothing.
+void EnterDecimalPattern(HWND window);

@@ -106,6 +106,14 @@ std::vector<uint8_t> CountingBytes(size_t length)
     return bytes;
 }
 
+std::string Ansi(const std::wstring& text)
+{
+    char buffer[1024];
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                           buffer, sizeof buffer, nullptr, nullptr);
+    return std::string(buffer, length > 0 ? length : 0);
+}
+
 std::string WindowText(HWND window)
 {
     const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);

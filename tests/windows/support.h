@@ -36,6 +36,9 @@ uint64_t FileSize64(const std::string& path);
 // Bytes 0x00, 0x01, ... 0xFF, 0x00, ... of the given length.
 std::vector<uint8_t> CountingBytes(size_t length);
 
+// A text in the ANSI code page (932 under the tests' locale).
+std::string Ansi(const std::wstring& text);
+
 // Text of a window or control, read with WM_GETTEXT.
 std::string WindowText(HWND window);
 std::string ViewText(HWND mainWindow);

@@ -1,0 +1,72 @@
+// pattern_entry.cpp - entering the search pattern in hexadecimal, as text
+// or as a decimal number.
+#include "app/main_window.h"
+#include "dump/codecs.h"
+#include "resources/resource.h"
+#include "search/search.h"
+#include "ui/input_box.h"
+
+namespace {
+
+constexpr uint32_t PATTERN_TEXT_SIZE = 512; // hexadecimal and text prompts
+constexpr uint32_t DECIMAL_TEXT_SIZE = 256;
+// The most pattern bytes whose pairs, blanks and NUL fit the text buffer.
+constexpr uint32_t HEX_SHOWN = PATTERN_TEXT_SIZE / 3;
+constexpr uint32_t TEXT_SHOWN = PATTERN_TEXT_SIZE - 1;
+
+uint32_t Shown(uint32_t most)
+{
+    return SearchPattern.patternLength < most ? SearchPattern.patternLength : most;
+}
+
+// Asks with string 40 as the title and labelId as the label; text carries
+// the present pattern in and the answer out. Returns 1 on OK.
+int AskForPattern(HWND window, UINT labelId, char* text, uint32_t size)
+{
+    char title[PATTERN_TEXT_SIZE];
+    char label[PATTERN_TEXT_SIZE];
+    if (LoadStringA(instanceHandle, STR_SEARCH, title, static_cast<int>(size)) <= 0)
+        title[0] = '\0';
+    if (LoadStringA(instanceHandle, labelId, label, static_cast<int>(size)) <= 0)
+        label[0] = '\0';
+    return ShowInputBox(window, title, label, text, size);
+}
+
+} // namespace
+
+void EnterHexPattern(HWND window)
+{
+    char text[PATTERN_TEXT_SIZE];
+    FormatHexBytes(text, SearchPattern.patternBytes, Shown(HEX_SHOWN));
+    if (!AskForPattern(window, STR_ENTER_HEX, text, sizeof text))
+        return;
+    SearchPattern.patternLength = ParseHexBytes(text, SearchPattern.patternBytes, PATTERN_CAPACITY);
+    RunSearch(window);
+}
+
+void EnterTextPattern(HWND window)
+{
+    char text[PATTERN_TEXT_SIZE];
+    FormatPrintable(text, SearchPattern.patternBytes, Shown(TEXT_SHOWN));
+    if (!AskForPattern(window, STR_ENTER_TEXT, text, sizeof text))
+        return;
+    SearchPattern.patternLength = CopyTextBytes(text, SearchPattern.patternBytes, PATTERN_CAPACITY);
+    RunSearch(window);
+}
+
+void EnterDecimalPattern(HWND window)
+{
+    const uint8_t* bytes = SearchPattern.patternBytes;
+    const uint32_t stored = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
+    char text[DECIMAL_TEXT_SIZE];
+    wsprintfA(text, "%d", static_cast<int>(stored));
+    if (!AskForPattern(window, STR_ENTER_DECIMAL, text, sizeof text))
+        return;
+    int32_t value = 0;
+    if (!ParseDecimal(text, &value))
+        return;
+    const uint32_t bits = static_cast<uint32_t>(value);
+    for (int k = 0; k < 4; ++k)
+        SearchPattern.patternBytes[k] = static_cast<uint8_t>(bits >> (8 * k));
+    SearchPattern.patternLength = 4;
+}

@@ -1,0 +1,327 @@
+// The search on real files in the real main window, and the three pattern
+// prompts.
+#include "search/search.h"
+
+#include "document/document.h"
+#include "dump/dump_text.h"
+#include "dump/render.h"
+#include "resources/resource.h"
+#include "tests/windows/support.h"
+
+#include <cstring>
+
+namespace {
+
+class SearchTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        std::memset(&SearchPattern, 0, sizeof SearchPattern);
+        searchActive = 0;
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        std::memset(&SearchPattern, 0, sizeof SearchPattern);
+        searchActive = 0;
+    }
+    void Open(std::vector<uint8_t> bytes, const char* name = "search.bin")
+    {
+        path_ = folder_.Write(name, bytes);
+        OpenDocument(window_, path_.c_str());
+        ASSERT_NE(document.fileHandle, nullptr);
+    }
+    void SetPattern(const std::string& bytes)
+    {
+        std::memcpy(SearchPattern.patternBytes, bytes.data(), bytes.size());
+        SearchPattern.patternLength = static_cast<uint32_t>(bytes.size());
+    }
+    static std::vector<uint8_t> With(size_t size, std::initializer_list<std::pair<size_t, std::string>> at)
+    {
+        std::vector<uint8_t> bytes(size, 0);
+        for (const auto& [offset, text] : at)
+            std::memcpy(bytes.data() + offset, text.data(), text.size());
+        return bytes;
+    }
+    // The texts of the message boxes that the search shows, and the view
+    // text at the time of each; every box is answered with OK.
+    struct Boxes {
+        std::vector<std::string> captions, texts, views;
+    };
+    Boxes Run(int expectedBoxes, std::function<void()> search)
+    {
+        Boxes seen;
+        std::vector<BoxScript::Step> steps;
+        for (int k = 0; k < expectedBoxes; ++k) {
+            steps.push_back([this, &seen](HWND box) {
+                seen.captions.push_back(WindowText(box));
+                seen.texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                seen.views.push_back(ViewText(window_));
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+            });
+        }
+        BoxScript script(steps);
+        search();
+        EXPECT_EQ(script.stepsRun(), expectedBoxes);
+        return seen;
+    }
+
+    const std::string SEARCH = Ansi(L"検索");
+    const std::string NOT_FOUND = Ansi(L"見つかりません");
+    const std::string ABORTED = Ansi(L"中断しました");
+    TempFolder folder_;
+    std::string path_;
+};
+
+TEST_F(SearchTest, MatchBeyondTheFirstChunkMovesToItsLineWithoutAMessage)
+{
+    Open(With(0x20000, {{0x12345, "VUKO"}}));
+    SetPattern("VUKO");
+    Run(0, [&] { RunSearch(window_); });
+    EXPECT_EQ(document.topOffset, 0x12340u);
+    EXPECT_EQ(searchActive, 0);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(document.windowBuffer) + 5, 4), "VUKO");
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00012340 ");
+}
+
+TEST_F(SearchTest, TheTopLineIsNotSearchedAndFindNextSkipsTheRestOfTheMatchLine)
+{
+    Open(With(0x200, {{0x3, "ab"}, {0x43, "ab"}, {0x48, "ab"}, {0x100, "ab"}}));
+    SetPattern("ab");
+    RunSearch(window_);
+    EXPECT_EQ(document.topOffset, 0x40u);
+    RunSearch(window_);
+    EXPECT_EQ(document.topOffset, 0x100u);
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+    EXPECT_EQ(document.topOffset, 0x100u);
+}
+
+TEST_F(SearchTest, NotFoundShowsProgressThenItsMessageThenTheDumpAgain)
+{
+    Open(With(0x10000, {{0x3, "xyz"}}));
+    SetPattern("xyz");
+    const std::string dump = ViewText(window_);
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.captions, std::vector<std::string>{SEARCH});
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+    EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(0000E010)"}); // the third chunk
+    EXPECT_EQ(ViewText(window_), dump);
+    EXPECT_EQ(document.topOffset, 0u);
+}
+
+TEST_F(SearchTest, LastLineOrEmptyFileIsNotFoundWithoutProgress)
+{
+    struct Case {
+        const char* name;
+        size_t size;
+        uint32_t top;
+    };
+    for (const Case& c : {Case{"last line", 0x1005, 0x1000}, Case{"empty file", 0, 0}}) {
+        SCOPED_TRACE(c.name);
+        Open(std::vector<uint8_t>(c.size, 'a'), c.name);
+        document.topOffset = c.top;
+        ReloadWindow();
+        RenderView(window_);
+        const std::string dump = ViewText(window_);
+        SetPattern("a");
+        const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+        EXPECT_EQ(boxes.views, std::vector<std::string>{dump});
+    }
+}
+
+TEST_F(SearchTest, NoPatternOrNoFileDoesNothing)
+{
+    Open(With(0x100, {}));
+    Run(0, [&] { RunSearch(window_); });
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    SetPattern("a");
+    Run(0, [&] { RunSearch(window_); });
+}
+
+class LongSearchTest : public SearchTest {
+protected:
+    // A sparse file of 1 GiB of zeros: a search through it takes long
+    // enough for anything posted before it to arrive in its pump.
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        path_ = folder_.File("long.bin");
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = 0x40000000;
+        SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+        OpenDocument(window_, path_.c_str());
+        SetPattern("absent");
+    }
+    void TearDown() override
+    {
+        SearchTest::TearDown();
+        DeleteFileA(path_.c_str());
+    }
+};
+
+TEST_F(LongSearchTest, AbortAndCloseRequestEndItAsAbortedAndTheWindowStays)
+{
+    for (UINT message : {UINT{WM_COMMAND}, UINT{WM_CLOSE}}) {
+        SCOPED_TRACE(message);
+        if (message == WM_COMMAND)
+            PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
+        else
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
+        EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(00000010)"});
+        EXPECT_TRUE(IsWindow(window_));
+        EXPECT_NE(document.fileHandle, nullptr);
+        EXPECT_EQ(searchActive, 0);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000000 ");
+    }
+}
+
+TEST_F(LongSearchTest, NestedFindNextEndsTheOuterSearchAsAborted)
+{
+    // The nested search starts at the same line, ends as not found at the
+    // end of the file... too long for a test: it is stopped by an abort
+    // posted behind it, so it ends as aborted; the outer one then too.
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0);
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
+    const Boxes boxes = Run(2, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.texts, (std::vector<std::string>{ABORTED, ABORTED}));
+    EXPECT_EQ(searchActive, 0);
+}
+
+TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
+{
+    // Taken by the pump, a quit message would be lost and the program would
+    // never end; it is put back and the search stops without a message.
+    PostQuitMessage(7);
+    Run(0, [&] { RunSearch(window_); });
+    EXPECT_EQ(searchActive, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 7u);
+}
+
+TEST_F(SearchTest, NestedSearchThatFindsEndsTheOuterOneAsAborted)
+{
+    Open(With(0x40000, {{0x30000, "late"}}));
+    SetPattern("late");
+    // The nested find-next, handled in the first pump, finds the pattern.
+    PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0);
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
+    EXPECT_EQ(document.topOffset, 0x30000u);
+}
+
+TEST_F(SearchTest, ModifiedWindowAsksTheSaveQuestionFirst)
+{
+    Open(With(0x100, {{0x80, "key"}}));
+    document.windowBuffer[0] = 0x42;
+    document.modified = 1;
+    SetPattern("key");
+    BoxAnswer answer(IDYES);
+    RunSearch(window_);
+    EXPECT_TRUE(answer.answered());
+    EXPECT_EQ(answer.title(), Ansi(L"上書き保存"));
+    EXPECT_EQ(document.topOffset, 0x80u);
+    EXPECT_EQ(ReadWholeFile(path_)[0], 0x42);
+}
+
+TEST_F(SearchTest, DecimalAnswersStoreFourBytesLeastSignificantFirst)
+{
+    struct Case {
+        const char* answer;
+        std::vector<uint8_t> bytes;
+    };
+    const Case cases[] = {
+        {"-1", {0xFF, 0xFF, 0xFF, 0xFF}},
+        {"4294967295", {0xFF, 0xFF, 0xFF, 0xFF}},
+        {"258", {0x02, 0x01, 0x00, 0x00}},
+        {"-2147483648", {0x00, 0x00, 0x00, 0x80}},
+        {"12x", {0x00, 0x00, 0x00, 0x80}}, // refused: the pattern stays
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        BoxAnswer answer(IDC_OK, IDC_INPUT, c.answer);
+        EnterDecimalPattern(window_);
+        ASSERT_TRUE(answer.answered());
+        EXPECT_EQ(SearchPattern.patternLength, 4u);
+        EXPECT_EQ(std::vector<uint8_t>(SearchPattern.patternBytes, SearchPattern.patternBytes + 4), c.bytes);
+    }
+}
+
+TEST_F(SearchTest, DecimalPromptShowsTheFirstFourStorageBytes)
+{
+    struct Case {
+        std::string pattern;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"", "0"},
+        {std::string("\x02\x01\x00\x00", 4), "258"},
+        {"AB", "16961"},          // 41 42 and the 00 00 left behind
+        {"\xFF\xFF\xFF\xFF", "-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        if (!c.pattern.empty())
+            SetPattern(c.pattern);
+        BoxAnswer answer(IDC_CANCEL, IDC_INPUT);
+        EnterDecimalPattern(window_);
+        EXPECT_EQ(answer.text(), c.shown);
+        EXPECT_EQ(answer.title(), SEARCH);
+    }
+}
+
+TEST_F(SearchTest, HexAnswerIsParsedUpToTheFirstUnusableCharacterAndSearched)
+{
+    Open(With(0x100, {{0x90, "AB"}}));
+    BoxAnswer answer(IDC_OK, IDC_INPUT, "41 42 zz", IDC_INPUT);
+    EnterHexPattern(window_);
+    EXPECT_EQ(answer.text(), ""); // no pattern yet
+    EXPECT_EQ(SearchPattern.patternLength, 2u);
+    EXPECT_EQ(document.topOffset, 0x90u);
+}
+
+TEST_F(SearchTest, TextPromptStoresTheAnswerBytesAndSearches)
+{
+    Open(With(0x100, {{0x70, Ansi(L"日本")}}));
+    SetPattern(std::string("a\x01", 2));
+    BoxAnswer answer(IDC_OK, IDC_INPUT, Ansi(L"日本"), IDC_INPUT);
+    EnterTextPattern(window_);
+    EXPECT_EQ(answer.text(), "a.");
+    EXPECT_EQ(SearchPattern.patternLength, 4u);
+    EXPECT_EQ(document.topOffset, 0x70u);
+}
+
+TEST_F(SearchTest, LongHexPatternReopensAsItsFirst170Bytes)
+{
+    std::string pattern(200, '\0');
+    for (size_t k = 0; k < pattern.size(); ++k)
+        pattern[k] = static_cast<char>(k);
+    SetPattern(pattern);
+    BoxAnswer answer(IDC_OK, IDC_INPUT);
+    EnterHexPattern(window_); // no file open: stored, nothing searched
+    EXPECT_EQ(answer.text().size(), 170u * 3 - 1);
+    EXPECT_EQ(SearchPattern.patternLength, 170u);
+    EXPECT_EQ(std::memcmp(SearchPattern.patternBytes, pattern.data(), 170), 0);
+}
+
+TEST_F(SearchTest, EmptyHexAnswerClearsThePatternAndSearchesNothing)
+{
+    Open(With(0x100, {{0x20, "zz"}}));
+    SetPattern("zz");
+    BoxAnswer answer(IDC_OK, IDC_INPUT, "zz");
+    EnterHexPattern(window_);
+    EXPECT_EQ(SearchPattern.patternLength, 0u);
+    EXPECT_EQ(document.topOffset, 0u);
+}
+
+} // namespace
