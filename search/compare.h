@@ -3,6 +3,13 @@
 
 #include <cstdint>
 
+constexpr uint32_t PATTERN_CAPACITY = 4096;
+constexpr uint32_t SEARCH_CHUNK = 32768; // bytes read for each chunk
+// Distance from one chunk to the next and the start positions examined in
+// each. The chunks overlap by PATTERN_CAPACITY, so a pattern that starts at
+// the last examined position still lies within its chunk.
+constexpr uint32_t SEARCH_STEP = SEARCH_CHUNK - PATTERN_CAPACITY;
+
 constexpr uint32_t NO_MATCH = 0xFFFFFFFF;
 
 // The lowest start position i below positions at which the whole pattern
@@ -11,3 +18,8 @@ constexpr uint32_t NO_MATCH = 0xFFFFFFFF;
 // nowhere.
 uint32_t FindPattern(const uint8_t* data, uint32_t count, uint32_t positions,
                      const uint8_t* pattern, uint32_t length);
+
+// The same with the 16-wide filter alone, whatever the processor has; the
+// tests compare both against a plain loop.
+uint32_t FindPatternSse2(const uint8_t* data, uint32_t count, uint32_t positions,
+                         const uint8_t* pattern, uint32_t length);

@@ -2,16 +2,11 @@
 // forward search and the three ways of entering a pattern.
 #pragma once
 
+#include "search/compare.h"
+
 #include <windows.h>
 
 #include <cstdint>
-
-constexpr uint32_t PATTERN_CAPACITY = 4096;
-constexpr uint32_t SEARCH_CHUNK = 32768; // bytes read for each chunk
-// Distance from one chunk to the next and the start positions examined in
-// each. The chunks overlap by PATTERN_CAPACITY, so a pattern that starts at
-// the last examined position still lies within its chunk.
-constexpr uint32_t SEARCH_STEP = SEARCH_CHUNK - PATTERN_CAPACITY;
 
 struct SearchPatternRecord {
     uint8_t patternBytes[PATTERN_CAPACITY];

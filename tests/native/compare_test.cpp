@@ -8,8 +8,9 @@
 
 namespace {
 
-constexpr uint32_t CHUNK = 0x8000; // bytes read for one chunk
-constexpr uint32_t STEP = 0x7000;  // start positions examined in one chunk
+constexpr uint32_t CHUNK = SEARCH_CHUNK; // 0x8000
+constexpr uint32_t STEP = SEARCH_STEP;   // 0x7000
+static_assert(CHUNK == 0x8000 && STEP == 0x7000);
 
 uint32_t Reference(const std::vector<uint8_t>& data, uint32_t count, uint32_t positions,
                    const std::vector<uint8_t>& pattern)
@@ -27,11 +28,14 @@ uint32_t Reference(const std::vector<uint8_t>& data, uint32_t count, uint32_t po
     return NO_MATCH;
 }
 
+// FindPattern, after checking that the 16-wide filter alone agrees with it.
 uint32_t Find(const std::vector<uint8_t>& data, uint32_t count, uint32_t positions,
               const std::vector<uint8_t>& pattern)
 {
-    return FindPattern(data.data(), count, positions, pattern.data(),
-                       static_cast<uint32_t>(pattern.size()));
+    const auto length = static_cast<uint32_t>(pattern.size());
+    const uint32_t found = FindPattern(data.data(), count, positions, pattern.data(), length);
+    EXPECT_EQ(FindPatternSse2(data.data(), count, positions, pattern.data(), length), found);
+    return found;
 }
 
 std::vector<uint8_t> Placed(uint32_t size, uint32_t at, const std::vector<uint8_t>& bytes)
@@ -86,10 +90,10 @@ TEST(FindPattern, BoundaryCases)
 TEST(FindPattern, EveryEndAroundTheBlocks)
 {
     const std::vector<uint8_t> pattern = {7, 8, 9};
-    for (uint32_t count = 0; count < 140; ++count) {
+    for (uint32_t count = 0; count < 300; ++count) {
         for (uint32_t at = 0; at + 1 < count + 3; ++at) {
             const std::vector<uint8_t> data = Placed(count + 8, at, pattern);
-            for (uint32_t positions : {count, count / 2, 64u, 65u, 0u}) {
+            for (uint32_t positions : {count, count / 2, 128u, 129u, 0u}) {
                 ASSERT_EQ(Find(data, count, positions, pattern), Reference(data, count, positions, pattern))
                     << "count " << count << " at " << at << " positions " << positions;
             }

@@ -8,14 +8,17 @@
 
 namespace {
 
-BoxAnswer* pendingAnswer = nullptr;
 BoxScript* runningScript = nullptr;
 
+// A dialog box that has an owner (the main window is a dialog too, but has
+// none, and is activated again whenever a box closes).
 bool IsModalBox(HWND window)
 {
+    if (window == nullptr || GetWindow(window, GW_OWNER) == nullptr || !IsWindowEnabled(window))
+        return false;
     char className[16] = "";
     GetClassNameA(window, className, sizeof className);
-    return window != nullptr && std::strcmp(className, "#32770") == 0 && IsWindowEnabled(window);
+    return std::strcmp(className, "#32770") == 0;
 }
 
 } // namespace
@@ -128,10 +131,9 @@ std::string ViewText(HWND mainWindow)
     return WindowText(GetDlgItem(mainWindow, 128));
 }
 
-BoxAnswer::BoxAnswer(int buttonId, int textId) : buttonId_(buttonId), textId_(textId)
+BoxAnswer::BoxAnswer(int buttonId, int textId)
+    : buttonId_(buttonId), textId_(textId), script_({[this](HWND box) { Answer(box); }})
 {
-    pendingAnswer = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
 
 BoxAnswer::BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textId)
@@ -141,32 +143,17 @@ BoxAnswer::BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textI
     fieldText_ = std::move(fieldText);
 }
 
-BoxAnswer::~BoxAnswer()
+void BoxAnswer::Answer(HWND box)
 {
-    if (hook_ != nullptr)
-        UnhookWindowsHookEx(hook_);
-    if (pendingAnswer == this)
-        pendingAnswer = nullptr;
-}
-
-LRESULT CALLBACK BoxAnswer::Hook(int code, WPARAM wParam, LPARAM lParam)
-{
-    BoxAnswer* answer = pendingAnswer;
-    if (code == HCBT_ACTIVATE && answer != nullptr && !answer->answered_) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        if (IsModalBox(box)) {
-            answer->answered_ = true;
-            answer->title_ = WindowText(box);
-            HWND text = GetDlgItem(box, answer->textId_);
-            if (text != nullptr)
-                answer->text_ = WindowText(text);
-            if (answer->fieldId_ != 0)
-                SetDlgItemTextA(box, answer->fieldId_, answer->fieldText_.c_str());
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer->buttonId_, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer->buttonId_)));
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    answered_ = true;
+    title_ = WindowText(box);
+    HWND text = GetDlgItem(box, textId_);
+    if (text != nullptr)
+        text_ = WindowText(text);
+    if (fieldId_ != 0)
+        SetDlgItemTextA(box, fieldId_, fieldText_.c_str());
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId_, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, buttonId_)));
 }
 
 BoxScript::BoxScript(std::vector<Step> steps) : steps_(std::move(steps))
@@ -187,9 +174,23 @@ void CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     BoxScript* script = runningScript;
     if (script == nullptr || script->next_ >= script->steps_.size())
         return;
-    HWND box = GetActiveWindow();
-    if (IsModalBox(box))
-        script->steps_[script->next_++](box);
+    // The box is found among this thread's windows rather than by
+    // activation, which a box may not get while the desktop starts up.
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            if (!IsModalBox(window))
+                return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (box != nullptr) {
+        // Counted first: a step may run a nested modal loop of its own.
+        Step& step = script->steps_[script->next_++];
+        step(box);
+    }
 }
 
 void ResetDocument()

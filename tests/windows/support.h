@@ -43,39 +43,11 @@ std::string Ansi(const std::wstring& text);
 std::string WindowText(HWND window);
 std::string ViewText(HWND mainWindow);
 
-// Answers the next modal box (a dialog of class #32770: a message box, the
-// input box) that becomes active on this thread: sets the text of the
-// control fieldId first when fieldText is given, then sends a click of
-// buttonId. The box's window title and the text of its control textId are
-// kept for the test. Install before the call that opens the box.
-class BoxAnswer {
-public:
-    BoxAnswer(int buttonId, int textId = 0xFFFF);
-    BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textId = 0xFFFF);
-    ~BoxAnswer();
-    BoxAnswer(const BoxAnswer&) = delete;
-    BoxAnswer& operator=(const BoxAnswer&) = delete;
-
-    bool answered() const { return answered_; }
-    const std::string& title() const { return title_; }
-    const std::string& text() const { return text_; }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
-    int buttonId_;
-    int fieldId_ = 0;
-    std::string fieldText_;
-    int textId_;
-    bool answered_ = false;
-    std::string title_;
-    std::string text_;
-    HHOOK hook_;
-};
-
-// Runs steps, one every 20 ms, on the modal box (class #32770) that is
-// active on this thread at that moment; ticks without such a box are
-// skipped. For sequences that a single answer cannot express, such as
-// keys that must leave a box open.
+// Runs steps, one every 20 ms, on the modal box (an owned, enabled dialog of
+// class #32770: a message box, the input box, a common dialog) that is open
+// on this thread at that moment; ticks without such a box are skipped. For
+// sequences that a single answer cannot express, such as keys that must
+// leave a box open. One script or answer at a time.
 class BoxScript {
 public:
     using Step = std::function<void(HWND box)>;
@@ -91,6 +63,33 @@ private:
     std::vector<Step> steps_;
     size_t next_ = 0;
     UINT_PTR timer_;
+};
+
+// Answers the next modal box: sets the text of the control fieldId first
+// when fieldText is given, then sends a click of buttonId. The box's window
+// title and the text of its control textId (the message of a message box by
+// default) are kept for the test. Make it before the call that opens the box.
+class BoxAnswer {
+public:
+    BoxAnswer(int buttonId, int textId = 0xFFFF);
+    BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textId = 0xFFFF);
+    BoxAnswer(const BoxAnswer&) = delete;
+    BoxAnswer& operator=(const BoxAnswer&) = delete;
+
+    bool answered() const { return answered_; }
+    const std::string& title() const { return title_; }
+    const std::string& text() const { return text_; }
+
+private:
+    void Answer(HWND box);
+    int buttonId_;
+    int fieldId_ = 0;
+    std::string fieldText_;
+    int textId_;
+    bool answered_ = false;
+    std::string title_;
+    std::string text_;
+    BoxScript script_;
 };
 
 // The real main window, made by the routine the entry point uses, with the
