@@ -176,6 +176,7 @@ TEST_F(LongSearchTest, AbortAndCloseRequestEndItAsAbortedAndTheWindowStays)
         else
             PostMessageA(window_, WM_CLOSE, 0, 0);
         const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+        EXPECT_EQ(boxes.captions, std::vector<std::string>{SEARCH});
         EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
         EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(00000010)"});
         EXPECT_TRUE(IsWindow(window_));
