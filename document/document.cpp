@@ -9,6 +9,7 @@
 #include <cstring>
 
 Document document;
+FileCalls fileCalls = {SetFilePointerEx, ReadFile, WriteFile, GetFileSizeEx};
 
 namespace {
 
@@ -21,7 +22,7 @@ bool SeekTo(HANDLE handle, uint32_t offset)
 {
     LARGE_INTEGER distance;
     distance.QuadPart = offset;
-    return SetFilePointerEx(handle, distance, nullptr, FILE_BEGIN) != 0;
+    return fileCalls.seek(handle, distance, nullptr, FILE_BEGIN) != 0;
 }
 
 // Clips count to what the file holds from offset on; false when offset is
@@ -100,7 +101,7 @@ int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
     if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || !SeekTo(handle, offset))
         return 0;
     DWORD done = 0;
-    if (!ReadFile(handle, buffer, count, &done, nullptr))
+    if (!fileCalls.read(handle, buffer, count, &done, nullptr))
         return 0;
     if (countOut != nullptr)
         *countOut = done;
@@ -110,10 +111,18 @@ int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
                 uint32_t count, uint32_t* countOut)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || !SeekTo(handle, offset))
+    if (handle == nullptr || !ClipTransfer(fileSize, offset, count))
+        return 0;
+    // Another program may have shortened the file since it was opened.
+    LARGE_INTEGER present;
+    if (!fileCalls.size(handle, &present) || present.QuadPart <= offset)
+        return 0;
+    if (present.QuadPart - offset < count)
+        count = static_cast<uint32_t>(present.QuadPart - offset);
+    if (!SeekTo(handle, offset))
         return 0;
     DWORD done = 0;
-    if (!WriteFile(handle, buffer, count, &done, nullptr))
+    if (!fileCalls.write(handle, buffer, count, &done, nullptr))
         return 0;
     if (countOut != nullptr)
         *countOut = done;

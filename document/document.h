@@ -25,6 +25,17 @@ struct Document {
 
 extern Document document;
 
+// The platform's file calls that the transfers go through, so that tests can
+// make a seek, a read, a write or the size query fail or come back short.
+struct FileCalls {
+    decltype(&SetFilePointerEx) seek;
+    decltype(&ReadFile) read;
+    decltype(&WriteFile) write;
+    decltype(&GetFileSizeEx) size;
+};
+
+extern FileCalls fileCalls;
+
 // Opens an existing file for reading and writing, or for reading only when
 // writing is refused. When sizeOut is not null it first receives the low 32
 // bits of the size found in the directory (0xFFFFFFFF if none is found).
@@ -32,9 +43,11 @@ extern Document document;
 HANDLE FileOpen(const char* path, uint32_t* sizeOut);
 
 // Read or write up to count bytes at offset, never at or beyond fileSize.
+// A write is also cut at the file's present end, should the file have
+// shrunk since it was opened: a save never makes a file longer.
 // Returns 1 and stores the count transferred in *countOut (when not null),
-// or 0 when the handle is null, offset is not below fileSize, or the seek or
-// the transfer fails; *countOut is then untouched.
+// or 0 when the handle is null, offset is not below the limit, or the seek,
+// the size query or the transfer fails; *countOut is then untouched.
 int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
                uint32_t count, uint32_t* countOut);
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,

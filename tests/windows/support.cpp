@@ -101,6 +101,38 @@ uint64_t FileSize64(const std::string& path)
     return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
+bool ShrinkFile(const std::string& path, uint64_t size)
+{
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr)
+        return false;
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+    char* name = unixName(wide);
+    if (name == nullptr)
+        return false;
+    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + name;
+    HeapFree(GetProcessHeap(), 0, name);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine does not keep track of a Linux program's end: wait for its work.
+    for (int tries = 0; tries < 200; ++tries) {
+        if (FileSize64(path) == size)
+            return true;
+        Sleep(25);
+    }
+    return false;
+}
+
 std::vector<uint8_t> CountingBytes(size_t length)
 {
     std::vector<uint8_t> bytes(length);

@@ -33,6 +33,10 @@ private:
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // Size of a file by its handle's size query (all 64 bits).
 uint64_t FileSize64(const std::string& path);
+// Cuts a file to size as another program would, behind the back of any
+// handle open on it: through the Linux truncate command, which Wine runs.
+// The path must hold no blank.
+bool ShrinkFile(const std::string& path, uint64_t size);
 // Bytes 0x00, 0x01, ... 0xFF, 0x00, ... of the given length.
 std::vector<uint8_t> CountingBytes(size_t length);
 

@@ -1,0 +1,209 @@
+// Faults injected into the file calls of the Document, and a file that
+// another program shortens while it is open: nothing shown or saved that
+// was not read at that offset, failed saves reported, no file made longer.
+#include "document/document.h"
+
+#include "dump/dump_text.h"
+#include "dump/render.h"
+#include "tests/windows/support.h"
+
+#include <cstring>
+
+namespace {
+
+// What the injected calls do: the n-th call of a kind (counted from 1)
+// fails, or a read or write transfers at most a given count.
+struct Plan {
+    int failSeek = 0, failRead = 0, failWrite = 0, failSize = 0;
+    DWORD readAtMost = 0xFFFFFFFF, writeAtMost = 0xFFFFFFFF;
+    int seeks = 0, reads = 0, writes = 0, sizes = 0;
+    LONGLONG position = 0;                             // of the last seek that succeeded
+    std::vector<std::pair<LONGLONG, DWORD>> written;   // offset and count of each write
+};
+Plan plan;
+
+BOOL WINAPI Seek(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER out, DWORD method)
+{
+    if (++plan.seeks == plan.failSeek)
+        return FALSE;
+    plan.position = distance.QuadPart;
+    return SetFilePointerEx(file, distance, out, method);
+}
+
+BOOL WINAPI Read(HANDLE file, LPVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED overlapped)
+{
+    if (++plan.reads == plan.failRead)
+        return FALSE;
+    return ReadFile(file, buffer, count < plan.readAtMost ? count : plan.readAtMost, done, overlapped);
+}
+
+BOOL WINAPI Write(HANDLE file, LPCVOID buffer, DWORD count, LPDWORD done, LPOVERLAPPED overlapped)
+{
+    if (++plan.writes == plan.failWrite)
+        return FALSE;
+    const DWORD n = count < plan.writeAtMost ? count : plan.writeAtMost;
+    plan.written.emplace_back(plan.position, n);
+    return WriteFile(file, buffer, n, done, overlapped);
+}
+
+BOOL WINAPI Size(HANDLE file, PLARGE_INTEGER size)
+{
+    if (++plan.sizes == plan.failSize)
+        return FALSE;
+    return GetFileSizeEx(file, size);
+}
+
+class FaultTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        saved_ = fileCalls;
+        fileCalls = {Seek, Read, Write, Size};
+        plan = Plan();
+        path_ = folder_.Write("faults.bin", CountingBytes(0x10000));
+        OpenDocument(window_, path_.c_str());
+        ASSERT_NE(document.fileHandle, nullptr);
+        plan = Plan();
+    }
+    void TearDown() override
+    {
+        fileCalls = saved_;
+        MainWindowTest::TearDown();
+    }
+    // Moves to a new top line as a scroll does: reload and render.
+    void MoveTo(uint32_t top)
+    {
+        document.topOffset = top;
+        ReloadWindow();
+        RenderView(window_);
+    }
+    // Saves with the warning answered; returns whether it was shown.
+    bool SaveReported()
+    {
+        BoxAnswer answer(IDOK);
+        SaveAndReport(window_);
+        if (answer.answered()) {
+            EXPECT_EQ(answer.text(), Ansi(L"保存できませんでした"));
+        }
+        return answer.answered();
+    }
+    std::vector<uint8_t> OnDisk()
+    {
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+        return ReadWholeFile(path_);
+    }
+
+    FileCalls saved_;
+    TempFolder folder_;
+    std::string path_;
+};
+
+TEST_F(FaultTest, FailedSeekOrReadShowsAndSavesNothing)
+{
+    struct Case {
+        const char* name;
+        int Plan::*fail;
+    };
+    for (const Case& c : {Case{"seek", &Plan::failSeek}, Case{"read", &Plan::failRead}}) {
+        SCOPED_TRACE(c.name);
+        plan = Plan();
+        plan.*c.fail = 1;
+        MoveTo(0x4000);
+        EXPECT_EQ(document.validCount, 0u);
+        EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH); // the header alone
+        EXPECT_FALSE(SaveReported());                    // nothing to save
+        EXPECT_TRUE(plan.written.empty());
+    }
+    EXPECT_EQ(OnDisk(), CountingBytes(0x10000));
+}
+
+TEST_F(FaultTest, ShortReadShowsAndSavesOnlyTheBytesRead)
+{
+    plan.readAtMost = 100;
+    MoveTo(0x4000);
+    EXPECT_EQ(document.validCount, 100u);
+    const std::string text = ViewText(window_);
+    ASSERT_EQ(text.size(), 8 * LINE_LENGTH); // 6 full lines and one of 4 bytes
+    EXPECT_EQ(text.substr(7 * LINE_LENGTH, 24), " 00004060  60 61 62 63  ");
+
+    std::memset(document.windowBuffer, 0xEE, WINDOW_SIZE);
+    EXPECT_FALSE(SaveReported());
+    ASSERT_EQ(plan.written.size(), 1u);
+    EXPECT_EQ(plan.written[0], (std::pair<LONGLONG, DWORD>{0x4000, 100}));
+    std::vector<uint8_t> expected = CountingBytes(0x10000);
+    std::memset(expected.data() + 0x4000, 0xEE, 100);
+    EXPECT_EQ(OnDisk(), expected);
+}
+
+TEST_F(FaultTest, ReadOfNothingShowsNoStaleBytes)
+{
+    MoveTo(0x100);
+    ASSERT_EQ(document.validCount, WINDOW_SIZE);
+    plan.readAtMost = 0;
+    MoveTo(0x200);
+    EXPECT_EQ(document.validCount, 0u);
+    EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
+}
+
+TEST_F(FaultTest, FailedOrShortWriteIsReportedAndNeverRepeatedElsewhere)
+{
+    struct Case {
+        const char* name;
+        int failSeek, failWrite, failSize;
+        DWORD writeAtMost;
+        size_t writes; // attempts that reached the file
+    };
+    const Case cases[] = {
+        {"seek fails", 1, 0, 0, 0xFFFFFFFF, 0},
+        {"write fails", 0, 1, 0, 0xFFFFFFFF, 0},
+        {"size query fails", 0, 0, 1, 0xFFFFFFFF, 0},
+        {"write comes back short", 0, 0, 0, 10, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MoveTo(0x8000);
+        plan = Plan();
+        plan.failSeek = c.failSeek;
+        plan.failWrite = c.failWrite;
+        plan.failSize = c.failSize;
+        plan.writeAtMost = c.writeAtMost;
+        document.windowBuffer[0] = 0x11;
+        document.modified = 1;
+        EXPECT_TRUE(SaveReported());
+        EXPECT_EQ(document.modified, 0);
+        EXPECT_EQ(plan.written.size(), c.writes);
+        for (const auto& [offset, count] : plan.written)
+            EXPECT_EQ(offset, 0x8000);
+        EXPECT_EQ(document.windowBuffer[0], 0x11); // the edit stays in the window
+    }
+    std::vector<uint8_t> expected = CountingBytes(0x10000);
+    expected[0x8000] = 0x11; // by the short write only
+    EXPECT_EQ(OnDisk(), expected);
+}
+
+TEST_F(FaultTest, FileShortenedByAnotherProgramIsNeverMadeLongerAgain)
+{
+    fileCalls = saved_; // the real calls
+    MoveTo(0x8000);
+    ASSERT_EQ(document.validCount, 0x8000u);
+    std::memset(document.windowBuffer, 0x77, WINDOW_SIZE);
+    ASSERT_TRUE(ShrinkFile(path_, 0x9000));
+
+    // The save writes up to the present end and reports the rest.
+    EXPECT_TRUE(SaveReported());
+    EXPECT_EQ(FileSize64(path_), 0x9000u);
+
+    // Reading beyond the new end shows nothing of the old window.
+    MoveTo(0xC000);
+    EXPECT_EQ(document.validCount, 0u);
+    EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
+    EXPECT_FALSE(SaveReported());
+
+    std::vector<uint8_t> expected = CountingBytes(0x9000);
+    std::memset(expected.data() + 0x8000, 0x77, 0x1000);
+    EXPECT_EQ(OnDisk(), expected);
+}
+
+} // namespace
