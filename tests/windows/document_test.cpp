@@ -299,46 +299,16 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        path_ = folder_.File("huge.bin");
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        path_ = MakeSparseFile(folder_.File("huge.bin"), SIZE);
+        ASSERT_NE(path_, "");
         for (const Marker& marker : MARKERS)
-            WriteAt(file, marker.offset, marker.bytes, sizeof marker.bytes);
-        LARGE_INTEGER end;
-        end.QuadPart = SIZE;
-        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
-        ASSERT_TRUE(SetEndOfFile(file));
-        CloseHandle(file);
+            ASSERT_TRUE(WriteAt(path_, marker.offset, std::vector<uint8_t>(marker.bytes, marker.bytes + 4)));
     }
 
     void TearDown() override
     {
         MainWindowTest::TearDown();
         DeleteFileA(path_.c_str());
-    }
-
-    static void WriteAt(HANDLE file, uint64_t offset, const void* bytes, DWORD count)
-    {
-        LARGE_INTEGER position;
-        position.QuadPart = static_cast<LONGLONG>(offset);
-        ASSERT_TRUE(SetFilePointerEx(file, position, nullptr, FILE_BEGIN));
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file, bytes, count, &written, nullptr));
-    }
-
-    static std::vector<uint8_t> ReadAt(const std::string& path, uint64_t offset, DWORD count)
-    {
-        std::vector<uint8_t> bytes(count);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-        LARGE_INTEGER position;
-        position.QuadPart = static_cast<LONGLONG>(offset);
-        SetFilePointerEx(file, position, nullptr, FILE_BEGIN);
-        DWORD read = 0;
-        ReadFile(file, bytes.data(), count, &read, nullptr);
-        bytes.resize(read);
-        CloseHandle(file);
-        return bytes;
     }
 
     TempFolder folder_;

@@ -7,8 +7,6 @@
 #include "search/search.h"
 #include "tests/windows/support.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 
 namespace {
@@ -95,26 +93,6 @@ TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;
     EXPECT_EQ(ReadWholeFile(path)[0x240], 0xEE);
-}
-
-// A drop handle as the shell makes it: DROPFILES and the names, each ended
-// by a NUL, with a second NUL after the last.
-HGLOBAL MakeDrop(const std::vector<std::string>& names)
-{
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& name : names)
-        size += name.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* p = reinterpret_cast<char*>(drop + 1);
-    for (const std::string& name : names) {
-        std::memcpy(p, name.c_str(), name.size() + 1);
-        p += name.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return memory;
 }
 
 TEST_F(MainWindowMessages, DropOfThreeFilesLeavesTheThirdOpen)

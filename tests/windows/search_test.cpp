@@ -149,14 +149,8 @@ protected:
     void SetUp() override
     {
         SearchTest::SetUp();
-        path_ = folder_.File("long.bin");
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        LARGE_INTEGER size;
-        size.QuadPart = 0x40000000;
-        SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-        SetEndOfFile(file);
-        CloseHandle(file);
+        path_ = MakeSparseFile(folder_.File("long.bin"), 0x40000000);
+        ASSERT_NE(path_, "");
         OpenDocument(window_, path_.c_str());
         SetPattern("absent");
     }

@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "document/document.h"
 
+#include <shlobj.h>
+
 #include <cstring>
 
 namespace {
@@ -93,6 +95,38 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path)
     return bytes;
 }
 
+std::vector<uint8_t> ReadAt(const std::string& path, uint64_t offset, DWORD count)
+{
+    std::vector<uint8_t> bytes(count);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    if (file == INVALID_HANDLE_VALUE || !SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ||
+        !ReadFile(file, bytes.data(), count, &read, nullptr))
+        read = 0;
+    bytes.resize(read);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return bytes;
+}
+
+bool WriteAt(const std::string& path, uint64_t offset, const std::vector<uint8_t>& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD written = 0;
+    const bool ok = SetFilePointerEx(file, position, nullptr, FILE_BEGIN) &&
+                    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
 uint64_t FileSize64(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -131,6 +165,37 @@ bool ShrinkFile(const std::string& path, uint64_t size)
         Sleep(25);
     }
     return false;
+}
+
+std::string MakeSparseFile(const std::string& path, uint64_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "";
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    const bool made = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return made ? path : "";
+}
+
+// DROPFILES and the names, each ended by a NUL, with a second NUL after the last.
+HGLOBAL MakeDrop(const std::vector<std::string>& names)
+{
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names)
+        size += name.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    char* p = reinterpret_cast<char*>(drop + 1);
+    for (const std::string& name : names) {
+        std::memcpy(p, name.c_str(), name.size() + 1);
+        p += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
 }
 
 std::vector<uint8_t> CountingBytes(size_t length)

@@ -31,12 +31,21 @@ private:
 
 // The whole content of a file, read with the platform's own calls.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+// Bytes of a file at a 64-bit offset, read or written with the platform's
+// own calls (not the program's).
+std::vector<uint8_t> ReadAt(const std::string& path, uint64_t offset, DWORD count);
+bool WriteAt(const std::string& path, uint64_t offset, const std::vector<uint8_t>& bytes);
 // Size of a file by its handle's size query (all 64 bits).
 uint64_t FileSize64(const std::string& path);
 // Cuts a file to size as another program would, behind the back of any
 // handle open on it: through the Linux truncate command, which Wine runs.
 // The path must hold no blank.
 bool ShrinkFile(const std::string& path, uint64_t size);
+// Creates a file of size bytes that holds no data: zeros, and no disk space
+// until written. Returns its path, or "" when it could not be made.
+std::string MakeSparseFile(const std::string& path, uint64_t size);
+// A drop handle as the shell makes it for WM_DROPFILES, with these names.
+HGLOBAL MakeDrop(const std::vector<std::string>& names);
 // Bytes 0x00, 0x01, ... 0xFF, 0x00, ... of the given length.
 std::vector<uint8_t> CountingBytes(size_t length);
 

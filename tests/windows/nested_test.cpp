@@ -1,0 +1,182 @@
+// Commands handled inside a running search: the search's pump dispatches
+// everything, so each of them runs nested in it. Nothing may crash, the
+// search must end with the message that its flag decides, and the file must
+// hold exactly what was saved.
+#include "search/search.h"
+
+#include "document/document.h"
+#include "dump/dump_text.h"
+#include "resources/resource.h"
+#include "tests/windows/support.h"
+
+#include <cstring>
+
+namespace {
+
+class NestedTest : public MainWindowTest {
+protected:
+    static constexpr uint64_t BIG = 0x40000000; // 1 GiB of nothing
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        std::memset(&SearchPattern, 0, sizeof SearchPattern);
+        searchActive = 0;
+        big_ = MakeSparseFile(folder_.File("big.bin"), BIG);
+        ASSERT_NE(big_, "");
+        OpenDocument(window_, big_.c_str());
+        ASSERT_NE(document.fileHandle, nullptr);
+        std::memcpy(SearchPattern.patternBytes, "absent", 6);
+        SearchPattern.patternLength = 6;
+    }
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        std::memset(&SearchPattern, 0, sizeof SearchPattern);
+        searchActive = 0;
+        DeleteFileA(big_.c_str());
+    }
+    void Post(UINT command) { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+    // Runs the search with the given steps answering the boxes that come,
+    // and returns the text of the last box (the search's own message).
+    std::string Search(std::vector<BoxScript::Step> steps)
+    {
+        std::string last;
+        steps.push_back([&last](HWND box) {
+            last = WindowText(GetDlgItem(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        });
+        const int expected = static_cast<int>(steps.size());
+        BoxScript script(std::move(steps));
+        RunSearch(window_);
+        EXPECT_EQ(script.stepsRun(), expected);
+        EXPECT_EQ(searchActive, 0);
+        EXPECT_TRUE(IsWindow(window_));
+        return last;
+    }
+    static BoxScript::Step Type(const std::string& text)
+    {
+        return [text](HWND box) {
+            SetDlgItemTextA(box, IDC_INPUT, text.c_str());
+            PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+        };
+    }
+
+    const std::string ABORTED = Ansi(L"中断しました");
+    const std::string NOT_FOUND = Ansi(L"見つかりません");
+    TempFolder folder_;
+    std::string big_;
+};
+
+TEST_F(NestedTest, DropOfASmallFileEndsTheScanAtItsEnd)
+{
+    // The search goes on at its own position, which lies past the end of
+    // the new file: the scan ends there, as not found.
+    const std::string small = folder_.Write("small.bin", CountingBytes(0x100));
+    PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({small})), 0);
+    EXPECT_EQ(Search({}), NOT_FOUND);
+    EXPECT_EQ(document.fileSize, 0x100u);
+    EXPECT_EQ(WindowText(window_), "small.bin - VUKO");
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000000 ");
+}
+
+TEST_F(NestedTest, OpenThroughTheDialogThenAbort)
+{
+    const std::string other = MakeSparseFile(folder_.File("other.bin"), BIG);
+    Post(CMD_OPEN);
+    Post(CMD_FIND_ABORT);
+    const std::string message = Search({[&](HWND box) {
+        SetDlgItemTextA(box, 0x47C, other.c_str());
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }});
+    EXPECT_EQ(message, ABORTED);
+    EXPECT_EQ(WindowText(window_), "other.bin - VUKO");
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    DeleteFileA(other.c_str());
+}
+
+TEST_F(NestedTest, JumpThenAbortRendersAtTheNewLine)
+{
+    Post(CMD_JUMP);
+    Post(CMD_FIND_ABORT);
+    EXPECT_EQ(Search({Type("12345")}), ABORTED);
+    EXPECT_EQ(document.topOffset, 0x12340u);
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00012340 ");
+}
+
+TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
+{
+    document.topOffset = 0x3FF00000;
+    ReloadWindow();
+    document.windowBuffer[5] = 0x5A;
+    document.modified = 1;
+    // With the window modified the search asks first; No, then the save
+    // command and the abort reach the search's pump.
+    EXPECT_EQ(Search({[this](HWND box) {
+                  PostMessageA(box, WM_COMMAND, IDNO, 0);
+                  Post(CMD_SAVE);
+                  Post(CMD_FIND_ABORT);
+              }}),
+              ABORTED);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    EXPECT_EQ(FileSize64(big_), BIG);
+    std::vector<uint8_t> expected(16, 0);
+    expected[5] = 0x5A;
+    EXPECT_EQ(ReadAt(big_, 0x3FF00000, 16), expected);
+}
+
+TEST_F(NestedTest, DecimalPatternChangesWhatTheScanLooksFor)
+{
+    // 258 is 02 01 00 00; it lies beyond the first chunk.
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    ASSERT_TRUE(WriteAt(big_, 0x20005, {0x02, 0x01, 0x00, 0x00}));
+    OpenDocument(window_, big_.c_str());
+
+    Post(CMD_ENTER_DECIMAL);
+    BoxScript script({Type("258")});
+    RunSearch(window_);
+    EXPECT_EQ(script.stepsRun(), 1);
+    EXPECT_EQ(document.topOffset, 0x20000u); // found: no message
+    EXPECT_EQ(searchActive, 0);
+}
+
+TEST_F(NestedTest, NewHexPatternStartsANestedSearchAndTheOuterOneEndsAborted)
+{
+    Post(CMD_FIND_HEX);
+    std::string nested;
+    EXPECT_EQ(Search({[this](HWND box) {
+                          SetDlgItemTextA(box, IDC_INPUT, "61 62");
+                          PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+                          // Behind the OK: reaches the nested search's pump.
+                          Post(CMD_FIND_ABORT);
+                      },
+                      [&nested](HWND box) {
+                          nested = WindowText(GetDlgItem(box, 0xFFFF));
+                          PostMessageA(box, WM_COMMAND, IDOK, 0);
+                      }}),
+              ABORTED);
+    EXPECT_EQ(nested, ABORTED);
+    EXPECT_EQ(SearchPattern.patternLength, 2u);
+}
+
+TEST_F(NestedTest, SecondCloseRequestEndsTheProgramAndTheSearchQuietly)
+{
+    // The first request stops the search; the second, handled in the same
+    // pump, closes the window. The search then shows nothing and leaves the
+    // quit message to the main loop.
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    BoxScript script({[](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }});
+    RunSearch(window_);
+    EXPECT_EQ(script.stepsRun(), 0);
+    EXPECT_FALSE(IsWindow(window_));
+    EXPECT_EQ(document.fileHandle, nullptr);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+} // namespace
