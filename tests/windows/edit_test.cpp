@@ -251,6 +251,9 @@ TEST_F(EditTest, PartialLastLineNeverGrowsTheFile)
     EXPECT_EQ(WithBoxes(Typed("AA BB CC DD EE"), [&] { Click(1, 11); }),
               (std::vector<Shown>{{HEX_TITLE, "00001000", "00 01 02"}}));
     EXPECT_EQ(Window(0, 3), (std::vector<uint8_t>{0xAA, 0xBB, 0xCC}));
+    // The window still holds bytes 3 and 4 of the first read at offset 0
+    // after the bytes read at 0x1000: they are not file data and stay.
+    EXPECT_EQ(Window(3, 2), (std::vector<uint8_t>{0x03, 0x04}));
     EXPECT_EQ(WithBoxes(Typed("0123456789"), [&] { Click(1, 61); }),
               (std::vector<Shown>{{TEXT_TITLE, "00001001", "\xBB\xCC"}}));
     // The blank cells of byte 3 and of the character zone open nothing.
@@ -396,6 +399,25 @@ TEST_F(EditTest, OneClickEditsAtMostOnceWhicheverNoticeEndsIt)
             EXPECT_EQ(box.label, "00000011");
         EXPECT_EQ(pressedWindow, nullptr);
     }
+}
+
+TEST_F(EditTest, NoticesWhileTheBoxIsOpenStartNoSecondEdit)
+{
+    Open(CountingBytes(0x100));
+    RECT client;
+    GetClientRect(View(), &client);
+    auto cancel = [](HWND box) { PostMessageA(box, WM_COMMAND, IDC_CANCEL, 0); };
+    BoxScript script({
+        [&](HWND box) {
+            // What would end the same click a second time.
+            Notice(View(), WM_MOUSEMOVE);
+            SendMessageA(View(), WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+            cancel(box);
+        },
+        cancel,
+    });
+    Click(2, 14);
+    EXPECT_EQ(script.stepsRun(), 1);
 }
 
 } // namespace
