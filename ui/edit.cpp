@@ -100,6 +100,39 @@ LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+// Byte index in the view text of the control's position. The control may
+// count characters (UTF-16 units, as under Wine) rather than bytes; the
+// line it reports is right either way. Where the line holds fewer
+// characters than bytes, the column is walked over the line's characters in
+// the ANSI code page, so that a double-byte character counts two.
+uint32_t ViewBytePosition(HWND view, uint32_t position)
+{
+    const LRESULT line = SendMessageA(view, EM_LINEFROMCHAR, position, 0);
+    const LRESULT lineStart = SendMessageA(view, EM_LINEINDEX, line, 0);
+    if (line < 0 || lineStart < 0 || position < static_cast<uint32_t>(lineStart))
+        return position;
+    const uint32_t column = position - static_cast<uint32_t>(lineStart);
+
+    // The line as bytes, and as many characters as the control counts in it.
+    char text[EDIT_TEXT_SIZE + 1];
+    const WORD capacity = EDIT_TEXT_SIZE; // EM_GETLINE reads it from the buffer
+    std::memcpy(text, &capacity, sizeof capacity);
+    LRESULT bytes = SendMessageA(view, EM_GETLINE, line, reinterpret_cast<LPARAM>(text));
+    if (bytes < 0 || bytes > static_cast<LRESULT>(EDIT_TEXT_SIZE))
+        bytes = 0;
+    text[bytes] = '\0';
+    const LRESULT units = SendMessageA(view, EM_LINELENGTH, lineStart, 0);
+
+    uint32_t byteColumn = column;
+    if (units != bytes) {
+        const char* p = text;
+        for (uint32_t walked = 0; walked < column && *p != '\0'; ++walked)
+            p = CharNextA(p);
+        byteColumn = static_cast<uint32_t>(p - text);
+    }
+    return static_cast<uint32_t>(line) * LINE_LENGTH + byteColumn;
+}
+
 } // namespace
 
 void NotePointerEvent(HWND window, HWND pointed, UINT message)
@@ -114,34 +147,6 @@ void WatchViewRelease(HWND window)
 {
     viewProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         GetDlgItem(window, IDC_VIEW), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
-}
-
-unsigned ViewBytePosition(HWND view, unsigned position)
-{
-    const LRESULT line = SendMessageA(view, EM_LINEFROMCHAR, position, 0);
-    const LRESULT lineStart = SendMessageA(view, EM_LINEINDEX, line, 0);
-    if (line < 0 || lineStart < 0 || position < static_cast<unsigned>(lineStart))
-        return position;
-    const unsigned column = position - static_cast<unsigned>(lineStart);
-
-    // The line as bytes, and as many characters as the control counts in it.
-    char text[EDIT_TEXT_SIZE + 1];
-    const WORD capacity = EDIT_TEXT_SIZE; // EM_GETLINE reads it from the buffer
-    std::memcpy(text, &capacity, sizeof capacity);
-    LRESULT bytes = SendMessageA(view, EM_GETLINE, line, reinterpret_cast<LPARAM>(text));
-    if (bytes < 0 || bytes > static_cast<LRESULT>(EDIT_TEXT_SIZE))
-        bytes = 0;
-    text[bytes] = '\0';
-    const LRESULT units = SendMessageA(view, EM_LINELENGTH, lineStart, 0);
-
-    unsigned byteColumn = column;
-    if (units != bytes) {
-        const char* p = text;
-        for (unsigned walked = 0; walked < column && *p != '\0'; ++walked)
-            p = CharNextA(p);
-        byteColumn = static_cast<unsigned>(p - text);
-    }
-    return static_cast<unsigned>(line) * LINE_LENGTH + byteColumn;
 }
 
 void EditAtCaret(HWND window)

@@ -29,13 +29,7 @@ void WatchViewRelease(HWND window);
 // or on a cell beyond the file's end.
 void EditAtCaret(HWND window);
 
-// Open the input box for the 8 bytes at topOffset, as pairs or as text.
+// Open the input box for the 8 bytes at topOffset (fewer near the end of
+// the file), as pairs or as text; nothing without an open file.
 void EditHexAtTop(HWND window);
 void EditTextAtTop(HWND window);
-
-// Byte index in the view text of the control's position. The control may
-// count characters (UTF-16 units, as under Wine) rather than bytes; its
-// line is right either way, and the column is walked over the line's
-// characters in the ANSI code page when the line has fewer characters than
-// bytes.
-unsigned ViewBytePosition(HWND view, unsigned position);

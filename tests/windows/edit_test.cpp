@@ -106,8 +106,10 @@ protected:
             shown.push_back({WindowText(box), WindowText(GetDlgItem(box, IDC_PROMPT)),
                              WindowText(GetDlgItem(box, IDC_INPUT))});
             std::string view = ViewText(window_);
-            view[0] = '#';
-            SetDlgItemTextA(window_, IDC_VIEW, view.c_str());
+            if (!view.empty()) {
+                view[0] = '#';
+                SetDlgItemTextA(window_, IDC_VIEW, view.c_str());
+            }
             if (answer.text)
                 SetDlgItemTextA(box, IDC_INPUT, answer.text->c_str());
             PostMessageA(box, WM_COMMAND, answer.ok ? IDC_OK : IDC_CANCEL, 0);
