@@ -46,7 +46,7 @@ file=$work/clicks.bin
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"
-patch() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
+expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
 
 "$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
 vuko_pid=$!
@@ -94,35 +94,35 @@ text="文字列で編集"
 
 instant_click hex_12
 answer "$hex|00000012|12 13 14 15 16 17 18 19" "A1"
-patch 0x12 '\xA1'
+expect_bytes 0x12 '\xA1'
 
 held_click hex_25
 answer "$hex|00000025|25 26 27 28 29 2A 2B 2C" "B2 B3"
-patch 0x25 '\xB2\xB3'
+expect_bytes 0x25 '\xB2\xB3'
 
 # A drag selects and opens nothing: the next box is the next click's.
 press_move_release drag_from drag_to
 instant_click text_53
 answer "$text|00000053|STUVWXYZ[\\]^_\`ab" "vuko"
-patch 0x53 'vuko'
+expect_bytes 0x53 'vuko'
 
 # A press on the view released beside the window opens nothing (the view
 # selects while the button is held, and the release is not over it).
 press_move_release hex_41 outside
 instant_click text_6f
 answer "$text|0000006F|opqrstuvwxyz{|}~" "!"
-patch 0x6F '!'
+expect_bytes 0x6F '!'
 
 # Instant clicks in a row, each with its own box.
 instant_click hex_70
 answer "$hex|00000070|70 71 72 73 74 75 76 77" "F0"
-patch 0x70 '\xF0'
+expect_bytes 0x70 '\xF0'
 instant_click hex_77
 answer "$hex|00000077|77 78 79 7A 7B 7C 7D 7E" "F7"
-patch 0x77 '\xF7'
+expect_bytes 0x77 '\xF7'
 instant_click hex_8f
 answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
-patch 0x8F '\x8E'
+expect_bytes 0x8F '\x8E'
 
 press_move_release last_from last_to
 driver save "$title" || fail "save"
