@@ -18,6 +18,24 @@ bool IsModalBox(HWND window)
     return window != nullptr && std::strcmp(className, "#32770") == 0 && IsWindowEnabled(window);
 }
 
+BOOL CALLBACK FindModalBox(HWND window, LPARAM found)
+{
+    if (!IsModalBox(window) || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The modal box open on this thread. Not GetActiveWindow(): while tests run
+// in parallel on one display, another process's box takes the activation
+// away, and this thread's active window becomes none.
+HWND OpenModalBox()
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindModalBox, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
 } // namespace
 
 TempFolder::TempFolder()
@@ -179,8 +197,8 @@ void CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     BoxScript* script = runningScript;
     if (script == nullptr || script->next_ >= script->steps_.size())
         return;
-    HWND box = GetActiveWindow();
-    if (IsModalBox(box))
+    HWND box = OpenModalBox();
+    if (box != nullptr)
         script->steps_[script->next_++](box);
 }
 

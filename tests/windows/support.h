@@ -70,7 +70,7 @@ private:
 };
 
 // Runs steps, one every 20 ms, on the modal box (class #32770) that is
-// active on this thread at that moment; ticks without such a box are
+// open on this thread at that moment; ticks without such a box are
 // skipped. For sequences that a single answer cannot express, such as
 // keys that must leave a box open.
 class BoxScript {
