@@ -37,12 +37,13 @@ uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCou
     return count < limit ? count : limit;
 }
 
-uint32_t StoreTextAnswer(const char* text, uint8_t* dest, uint32_t room, uint32_t shown)
+uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest, uint32_t room)
 {
+    bool beyondUntouched = false;
     uint32_t stored = 0;
     for (; stored < room && text[stored] != '\0'; ++stored) {
-        const bool shownAsDot = stored < shown && dest[stored] < 0x20;
-        if (!(shownAsDot && text[stored] == '.'))
+        beyondUntouched = beyondUntouched || untouched[stored] == '\0';
+        if (beyondUntouched || text[stored] != untouched[stored])
             dest[stored] = static_cast<uint8_t>(text[stored]);
     }
     return stored;

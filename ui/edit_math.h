@@ -31,9 +31,11 @@ CaretChoice ChooseByteAtCaret(uint32_t start, uint32_t end);
 uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount,
                         uint32_t index, uint32_t limit);
 
-// Stores the text answer of a box that showed the first shown bytes of dest
-// as printable text: copies the answer's bytes into dest until its NUL or
-// until room bytes are stored. A '.' that stands where the box showed a
-// byte below 0x20 as '.' keeps that byte, so the bytes the user left alone
-// stay as they were. Returns the number of bytes stored (kept ones count).
-uint32_t StoreTextAnswer(const char* text, uint8_t* dest, uint32_t room, uint32_t shown);
+// Stores the text answer of a box that showed bytes of dest as text:
+// copies the answer's bytes into dest until its NUL or until room bytes are
+// stored, but where the answer still holds what the box hands back when
+// left alone (untouched), dest keeps its byte. So OK on an unchanged box
+// changes nothing, although a byte below 0x20 shows as '.' and a byte the
+// box cannot show comes back as another. Returns the number of bytes
+// stored, kept ones included.
+uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest, uint32_t room);

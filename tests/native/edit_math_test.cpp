@@ -82,33 +82,39 @@ TEST(EditShownCount, LimitsByFileWindowAndBox)
     }
 }
 
-TEST(StoreTextAnswer, KeepsTheBytesShownAsDotsWhereTheAnswerKeepsTheDot)
+TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItKeepTheirBytes)
 {
     struct Case {
         const char* name;
         const char* answer;
-        uint32_t room, shown;
+        const char* untouched;
+        uint32_t room;
         std::vector<uint8_t> after;
         uint32_t stored;
     };
-    // The box showed the first 4 bytes, 41 00 0A 2E, as "A...".
+    // The box showed 41 00 0A 2E as "A...", and hands it back so.
     const std::vector<uint8_t> before = {0x41, 0x00, 0x0A, 0x2E, 0x01, 0x42};
+    // 61 81 20 62 shows as "a", a pair that is no character, "b"; the box
+    // hands back "a", the character it shows instead (81 45), "b".
+    const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42};
     const Case cases[] = {
-        {"unchanged", "A...", 6, 4, before, 4},
-        {"first cell changed", "Z...", 6, 4, {0x5A, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
-        {"control byte overwritten", "AX.Y", 6, 4, {0x41, 0x58, 0x0A, 0x59, 0x01, 0x42}, 4},
-        {"dot typed beyond the shown bytes", "A.....", 6, 4, {0x41, 0x00, 0x0A, 0x2E, 0x2E, 0x2E}, 6},
-        {"shorter answer", "B", 6, 4, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
-        {"empty answer", "", 6, 4, before, 0},
-        {"longer than the room", "abcdefgh", 3, 4, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
-        {"no room", "abc", 0, 4, before, 0},
-        {"double-byte text", "\x93\xFA\x96\x7B", 6, 4, {0x93, 0xFA, 0x96, 0x7B, 0x01, 0x42}, 4},
+        {"unchanged", "A...", "A...", 6, before, 4},
+        {"first cell changed", "Z...", "A...", 6, {0x5A, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
+        {"control byte typed over", "AX.Y", "A...", 6, {0x41, 0x58, 0x0A, 0x59, 0x01, 0x42}, 4},
+        {"dots typed beyond the text", "A.....", "A...", 6, {0x41, 0x00, 0x0A, 0x2E, 0x2E, 0x2E}, 6},
+        {"shorter answer", "B", "A...", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
+        {"empty answer", "", "A...", 6, before, 0},
+        {"longer than the room", "abcdefgh", "A...", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
+        {"no room", "abc", "A...", 0, before, 0},
+        {"double-byte text", "\x93\xFA\x96\x7B", "A...", 6, {0x93, 0xFA, 0x96, 0x7B, 0x01, 0x42}, 4},
+        {"unchanged, with a byte the box cannot show", "a\x81\x45" "b", "a\x81\x45" "b", 6, pair, 4},
+        {"cell after it changed", "a\x81\x45" "c", "a\x81\x45" "b", 6, {0x61, 0x81, 0x20, 0x63, 0x01, 0x42}, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<uint8_t> bytes = before;
+        std::vector<uint8_t> bytes = c.untouched[0] == 'a' ? pair : before;
         bytes.push_back(0xEE); // beyond the room of every case
-        EXPECT_EQ(StoreTextAnswer(c.answer, bytes.data(), c.room, c.shown), c.stored);
+        EXPECT_EQ(StoreTextAnswer(c.answer, c.untouched, bytes.data(), c.room), c.stored);
         std::vector<uint8_t> expected = c.after;
         expected.push_back(0xEE);
         EXPECT_EQ(bytes, expected);

@@ -226,6 +226,10 @@ TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
          {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F}, 1},
         {"text box: one cell typed over, the other dots kept", 2, 60, Typed("..Q............."), 0x10,
          {0x10, 0x11, 'Q', 0x13}, 1},
+        // 80, the pairs 81 82 .. 8D 8E, and the lead byte 8F without its
+        // trail byte 90: the box hands several of them back as others.
+        {"text box as shown keeps bytes the box cannot show", 9, 60, AS_SHOWN, 0x80,
+         {0x80, 0x81, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x8A, 0x8B, 0x8C, 0x8D, 0x8E, 0x8F, 0x90}, 1},
         {"text longer than shown overwrites the bytes after", 5, 75, Typed(std::string(20, '#')), 0x4F,
          std::vector<uint8_t>(20, '#'), 1},
     };
