@@ -62,7 +62,7 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
         title[0] = '\0';
     FormatHexNumber(label, static_cast<int32_t>(document.topOffset + index), 8);
     uint8_t* first = document.windowBuffer + index;
-    char untouched[EDIT_TEXT_SIZE];
+    char untouched[EDIT_TEXT_SIZE] = "";
     if (kind.hex) {
         FormatHexBytes(text, first, shown);
     } else {
