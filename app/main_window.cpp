@@ -6,6 +6,8 @@
 #include "document/scroll.h"
 #include "resources/resource.h"
 #include "search/search.h"
+#include "ui/edit.h"
+#include "ui/font.h"
 #include "ui/info_box.h"
 
 #include <commdlg.h>
@@ -32,10 +34,10 @@ void RunCommand(HWND window, UINT id)
     case CMD_FIND_TEXT: EnterTextPattern(window); break;
     case CMD_FIND_NEXT: RunSearch(window); break;
     case CMD_FIND_ABORT: searchActive = 0; break;
-    case CMD_FONT: break;
+    case CMD_FONT: ChooseViewFont(window); break;
     case CMD_ENTER_DECIMAL: EnterDecimalPattern(window); break;
-    case CMD_EDIT_HEX: break;
-    case CMD_EDIT_TEXT: break;
+    case CMD_EDIT_HEX: EditHexAtTop(window); break;
+    case CMD_EDIT_TEXT: EditTextAtTop(window); break;
     case CMD_HELP_TOPICS: ShowInfoBox(window, NAME_HELP); break;
     case CMD_ABOUT: ShowInfoBox(window, NAME_ABOUT); break;
     default: break;
@@ -84,6 +86,7 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_INITDIALOG:
         DragAcceptFiles(window, TRUE);
+        WatchViewRelease(window);
         return 0;
     case WM_SIZE:
         LayoutChildren(window, LOWORD(lParam), HIWORD(lParam));
@@ -93,6 +96,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         RunCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_SETCURSOR:
+        NotePointerEvent(window, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
         return 0;
     case WM_DROPFILES:
         OpenDroppedFiles(window, reinterpret_cast<HDROP>(wParam));

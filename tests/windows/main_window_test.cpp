@@ -175,19 +175,58 @@ TEST_F(MainWindowMessages, CloseDropsEditsClosesTheFileAndQuitsWithZero)
     EXPECT_EQ(ReadWholeFile(path), CountingBytes(16));
 }
 
-TEST_F(MainWindowMessages, HelpAndAboutCloseOnlyByOkOrCloseRequest)
+// Text of a window as the platform holds it, in UTF-16.
+std::wstring WideText(HWND window)
 {
-    for (UINT command : {CMD_HELP_TOPICS, CMD_ABOUT}) {
-        SCOPED_TRACE(command);
-        BoxScript script({
-            [](HWND box) {
-                SendMessageA(box, WM_COMMAND, IDOK, 0);
-                SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
-            },
-            [](HWND box) { PostMessageA(box, WM_COMMAND, IDC_OK, 0); },
-        });
-        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-        EXPECT_EQ(script.stepsRun(), 2); // still open after ids 1 and 2
+    wchar_t text[256] = L"";
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST_F(MainWindowMessages, HelpAndAboutShowTheirTextsAndCloseOnlyByOkOrCloseRequest)
+{
+    struct Box {
+        UINT command;
+        const wchar_t* title;
+        const wchar_t* text;
+    };
+    const Box boxes[] = {
+        {CMD_HELP_TOPICS, L"VUKO", L" トピックはありません "},
+        {CMD_ABOUT, L"VUKO のバージョン情報",
+         L" VUKO \n Version 0.2.0 \n 作者: VUKO の開発者 \n Web: 公開サイトはありません "},
+    };
+    struct Closer {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Closer closers[] = {
+        {"OK button", WM_COMMAND, IDC_OK},
+        {"close box", WM_SYSCOMMAND, SC_CLOSE},
+        {"close request", WM_CLOSE, 0},
+    };
+    for (const Box& box : boxes) {
+        for (const Closer& closer : closers) {
+            SCOPED_TRACE(closer.name);
+            std::wstring title, text;
+            bool icon = false;
+            BoxScript script({
+                [&](HWND open) {
+                    title = WideText(open);
+                    text = WideText(GetDlgItem(open, IDC_INFO_TEXT));
+                    icon = SendDlgItemMessageA(open, IDC_INFO_ICON, STM_GETICON, 0, 0) != 0;
+                    SendMessageA(open, WM_COMMAND, IDOK, 0);
+                    SendMessageA(open, WM_COMMAND, IDCANCEL, 0);
+                },
+                [&](HWND open) { PostMessageA(open, closer.message, closer.wParam, 0); },
+                [](HWND open) { PostMessageA(open, WM_COMMAND, IDC_OK, 0); }, // when it stayed open
+            });
+            SendMessageA(window_, WM_COMMAND, MAKEWPARAM(box.command, 0), 0);
+            EXPECT_EQ(script.stepsRun(), 2); // still open after ids 1 and 2
+            EXPECT_EQ(title, box.title);
+            EXPECT_EQ(text, box.text);
+            EXPECT_TRUE(icon);
+        }
     }
 }
 

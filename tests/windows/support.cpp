@@ -23,6 +23,24 @@ bool IsModalBox(HWND window)
     return std::strcmp(className, "#32770") == 0;
 }
 
+BOOL CALLBACK FindModalBox(HWND window, LPARAM found)
+{
+    if (!IsModalBox(window) || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The modal box open on this thread. Not GetActiveWindow(): while tests run
+// in parallel on one display, another process's box takes the activation
+// away, and this thread's active window becomes none.
+HWND OpenModalBox()
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindModalBox, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
 } // namespace
 
 TempFolder::TempFolder()
@@ -271,18 +289,7 @@ void CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR, DWORD)
     BoxScript* script = runningScript;
     if (script == nullptr || script->next_ >= script->steps_.size())
         return;
-    // The box is found among this thread's windows rather than by
-    // activation, which a box may not get while the desktop starts up.
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-            if (!IsModalBox(window))
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = OpenModalBox();
     if (box != nullptr) {
         // Counted first: a step may run a nested modal loop of its own.
         Step& step = script->steps_[script->next_++];

@@ -1,0 +1,124 @@
+// Which byte a caret in the view chooses, how many bytes a box shows, and
+// how a text answer is stored.
+#include "ui/edit_math.h"
+
+#include "dump/dump_text.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr uint32_t At(uint32_t line, uint32_t column)
+{
+    return line * LINE_LENGTH + column;
+}
+
+TEST(ChooseByteAtCaret, ZonesOfTheDumpLines)
+{
+    struct Case {
+        const char* name;
+        uint32_t start, end;
+        EditZone zone;
+        uint32_t index;
+    };
+    const Case cases[] = {
+        {"header line start", At(0, 0), At(0, 0), ZONE_NONE, 0},
+        {"header above a pair", At(0, 14), At(0, 14), ZONE_NONE, 0},
+        {"header line end", At(0, 78), At(0, 78), ZONE_NONE, 0},
+        {"before the offset", At(1, 0), At(1, 0), ZONE_NONE, 0},
+        {"in the offset", At(1, 5), At(1, 5), ZONE_NONE, 0},
+        {"blank after the offset", At(1, 9), At(1, 9), ZONE_NONE, 0},
+        {"blank before the first pair", At(1, 10), At(1, 10), ZONE_HEX, 0},
+        {"before the first digit", At(1, 11), At(1, 11), ZONE_HEX, 0},
+        {"between the digits", At(1, 12), At(1, 12), ZONE_HEX, 0},
+        {"right after the first pair", At(1, 13), At(1, 13), ZONE_HEX, 1},
+        {"line 3 column 14 (position 251)", 251, 251, ZONE_HEX, 33},
+        {"between the last digits", At(1, 57), At(1, 57), ZONE_HEX, 15},
+        {"right after the last pair", At(1, 58), At(1, 58), ZONE_NONE, 0},
+        {"between the two blanks", At(1, 59), At(1, 59), ZONE_NONE, 0},
+        {"first cell (position 139)", 139, 139, ZONE_TEXT, 0},
+        {"last cell", At(1, 75), At(1, 75), ZONE_TEXT, 15},
+        {"after the last cell", At(1, 76), At(1, 76), ZONE_NONE, 0},
+        {"before the CR", At(1, 77), At(1, 77), ZONE_NONE, 0},
+        {"between CR and LF", At(1, 78), At(1, 78), ZONE_NONE, 0},
+        {"last line, last cell", At(64, 75), At(64, 75), ZONE_TEXT, 1023},
+        {"selection of one digit", At(1, 11), At(1, 12), ZONE_NONE, 0},
+        {"selection backwards", At(2, 60), At(1, 60), ZONE_NONE, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CaretChoice choice = ChooseByteAtCaret(c.start, c.end);
+        EXPECT_EQ(choice.zone, c.zone);
+        EXPECT_EQ(choice.index, c.index);
+    }
+}
+
+TEST(EditShownCount, LimitsByFileWindowAndBox)
+{
+    struct Case {
+        const char* name;
+        uint32_t fileSize, topOffset, validCount, index, limit, shown;
+    };
+    const Case cases[] = {
+        {"middle of a large file", 0x2000, 0x1000, 0x1000, 0x21, 8, 8},
+        {"character zone shows 16", 0x2000, 0x1000, 0x1000, 0x21, 16, 16},
+        {"partial last line, first pair", 0x1003, 0x1000, 3, 0, 8, 3},
+        {"partial last line, last byte", 0x1003, 0x1000, 3, 2, 8, 1},
+        {"partial last line, blank cell", 0x1003, 0x1000, 3, 3, 8, 0},
+        {"short read: file longer than the window", 0x2000, 0x1000, 5, 2, 8, 3},
+        {"short read: beyond the bytes read", 0x2000, 0x1000, 5, 5, 8, 0},
+        {"nothing read", 0x2000, 0x1000, 0, 0, 8, 0},
+        {"empty file", 0, 0, 0, 0, 8, 0},
+        {"top at the end of the file", 0x1000, 0x1000, 0, 0, 8, 0},
+        {"more than 2 GiB left (unsigned)", 0x90000000, 0, 32768, 0, 8, 8},
+        {"4 GiB - 1 file, last line", 0xFFFFFFFF, 0xFFFFFFF0, 15, 14, 16, 1},
+        {"index would wrap the offset", 0xFFFFFFFF, 0xFFFFFFF0, 15, 0xFFFFFFF0, 8, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(EditShownCount(c.fileSize, c.topOffset, c.validCount, c.index, c.limit), c.shown);
+    }
+}
+
+TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItKeepTheirBytes)
+{
+    struct Case {
+        const char* name;
+        const char* answer;
+        const char* untouched;
+        uint32_t room;
+        std::vector<uint8_t> after;
+        uint32_t stored;
+    };
+    // The box showed 41 00 0A 2E as "A...", and hands it back so.
+    const std::vector<uint8_t> before = {0x41, 0x00, 0x0A, 0x2E, 0x01, 0x42};
+    // 61 81 20 62 shows as "a", a pair that is no character, "b"; the box
+    // hands back "a", the character it shows instead (81 45), "b".
+    const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42};
+    const Case cases[] = {
+        {"unchanged", "A...", "A...", 6, before, 4},
+        {"first cell changed", "Z...", "A...", 6, {0x5A, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
+        {"control byte typed over", "AX.Y", "A...", 6, {0x41, 0x58, 0x0A, 0x59, 0x01, 0x42}, 4},
+        {"dots typed beyond the text", "A.....", "A...", 6, {0x41, 0x00, 0x0A, 0x2E, 0x2E, 0x2E}, 6},
+        {"shorter answer", "B", "A...", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
+        {"empty answer", "", "A...", 6, before, 0},
+        {"longer than the room", "abcdefgh", "A...", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
+        {"no room", "abc", "A...", 0, before, 0},
+        {"double-byte text", "\x93\xFA\x96\x7B", "A...", 6, {0x93, 0xFA, 0x96, 0x7B, 0x01, 0x42}, 4},
+        {"unchanged, with a byte the box cannot show", "a\x81\x45" "b", "a\x81\x45" "b", 6, pair, 4},
+        {"cell after it changed", "a\x81\x45" "c", "a\x81\x45" "b", 6, {0x61, 0x81, 0x20, 0x63, 0x01, 0x42}, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes = c.untouched[0] == 'a' ? pair : before;
+        bytes.push_back(0xEE); // beyond the room of every case
+        EXPECT_EQ(StoreTextAnswer(c.answer, c.untouched, bytes.data(), c.room), c.stored);
+        std::vector<uint8_t> expected = c.after;
+        expected.push_back(0xEE);
+        EXPECT_EQ(bytes, expected);
+    }
+}
+
+} // namespace

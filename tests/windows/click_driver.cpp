@@ -1,0 +1,169 @@
+// click_driver - drives a running vuko.exe from outside, for the test of
+// real pointer clicks: finds the main window by its title, tells where to
+// click, answers the input box a click opens, and saves. Runs under Wine
+// in the same prefix as the program; messages cross the process boundary.
+//
+//   click_driver points TITLE LINE:COLUMN... | outside
+//       prints "x y", one line per argument: the screen point that puts the
+//       view's caret right before COLUMN of text LINE (as the view counts),
+//       or a point beside the main window for "outside".
+//   click_driver answer TITLE TEXT
+//       waits for the input box owned by the main window, prints
+//       "title|label|field" in UTF-8, puts TEXT into the field, presses OK
+//       and waits until the box is gone.
+//   click_driver place TITLE WIDTH HEIGHT
+//       moves the main window to the top left corner of the screen and
+//       gives it that outer size, as a user would drag it, so that the
+//       whole dump and a place beside the window are on the screen.
+//   click_driver save TITLE
+//       sends the save command; fails when a box of the program is open.
+//   click_driver close TITLE
+//       asks the main window to close.
+// Exits 0 on success, 1 with a message on standard error otherwise.
+#include "resources/resource.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int WAIT_TRIES = 200; // of 25 ms: up to 5 s for the box to come or go
+
+int Fail(const char* what)
+{
+    std::fprintf(stderr, "click_driver: %s\n", what);
+    return 1;
+}
+
+std::string Utf8Text(HWND window)
+{
+    wchar_t wide[512] = L"";
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide));
+    char text[1536] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+struct BoxSearch {
+    HWND owner;
+    HWND box;
+};
+
+BOOL CALLBACK FindOwnedBox(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+        GetWindow(window, GW_OWNER) == search->owner) {
+        search->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A dialog box of the program's that is open over the main window, or null.
+HWND OwnedBox(HWND main)
+{
+    BoxSearch search = {main, nullptr};
+    EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+int Points(HWND main, int count, char** arguments)
+{
+    HWND view = GetDlgItem(main, IDC_VIEW);
+    for (int i = 0; i < count; ++i) {
+        POINT point;
+        if (std::strcmp(arguments[i], "outside") == 0) {
+            RECT frame;
+            GetWindowRect(main, &frame);
+            point = {frame.right + 40, frame.top + 40};
+        } else {
+            int line = 0;
+            int column = 0;
+            if (std::sscanf(arguments[i], "%d:%d", &line, &column) != 2)
+                return Fail("a point is LINE:COLUMN");
+            const LRESULT start = SendMessageA(view, EM_LINEINDEX, line, 0);
+            const LRESULT here = SendMessageA(view, EM_POSFROMCHAR, start + column, 0);
+            const LRESULT next = SendMessageA(view, EM_POSFROMCHAR, start + column + 1, 0);
+            const LRESULT below = SendMessageA(view, EM_POSFROMCHAR,
+                                               SendMessageA(view, EM_LINEINDEX, line + 1, 0), 0);
+            if (start < 0 || here == -1 || next == -1 || below == -1)
+                return Fail("no such place in the view");
+            const int left = static_cast<short>(LOWORD(here));
+            const int width = static_cast<short>(LOWORD(next)) - left;
+            const int top = static_cast<short>(HIWORD(here));
+            const int height = static_cast<short>(HIWORD(below)) - top;
+            // A quarter into the character: the caret goes before it.
+            point = {left + width / 4, top + height / 2};
+            ClientToScreen(view, &point);
+        }
+        std::printf("%ld %ld\n", point.x, point.y);
+    }
+    return 0;
+}
+
+int Answer(HWND main, const char* text)
+{
+    HWND box = nullptr;
+    for (int tries = 0; tries < WAIT_TRIES && box == nullptr; ++tries) {
+        box = OwnedBox(main);
+        if (box == nullptr)
+            Sleep(25);
+    }
+    if (box == nullptr)
+        return Fail("no input box opened");
+    std::printf("%s|%s|%s\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, IDC_PROMPT)).c_str(),
+                Utf8Text(GetDlgItem(box, IDC_INPUT)).c_str());
+    SendDlgItemMessageA(box, IDC_INPUT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+    for (int tries = 0; tries < WAIT_TRIES; ++tries) {
+        if (!IsWindow(box))
+            return 0;
+        Sleep(25);
+    }
+    return Fail("the input box stayed open");
+}
+
+int Save(HWND main)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(main, WM_COMMAND, CMD_SAVE, 0, SMTO_ABORTIFHUNG, 5000, &result))
+        return Fail("the save command did not return");
+    if (HWND box = OwnedBox(main)) {
+        std::fprintf(stderr, "click_driver: a box is open: %s\n", Utf8Text(box).c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return Fail("usage: click_driver points|answer|place|save|close TITLE [ARGUMENTS]");
+    const char* command = argv[1];
+    HWND main = FindWindowA(nullptr, argv[2]);
+    if (main == nullptr)
+        return Fail("no window with that title");
+    if (std::strcmp(command, "points") == 0)
+        return Points(main, argc - 3, argv + 3);
+    if (std::strcmp(command, "answer") == 0 && argc == 4)
+        return Answer(main, argv[3]);
+    if (std::strcmp(command, "place") == 0 && argc == 5) {
+        return SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOZORDER)
+                   ? 0
+                   : Fail("cannot place the window");
+    }
+    if (std::strcmp(command, "save") == 0)
+        return Save(main);
+    if (std::strcmp(command, "close") == 0)
+        return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : Fail("cannot post WM_CLOSE");
+    return Fail("unknown command");
+}

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# real_clicks_test.sh SOURCE_DIR VUKO_EXE DRIVER_EXE PREFIX WORK_DIR
+#
+# End to end with real pointer clicks: runs vuko.exe on a file under Wine
+# on a virtual display of its own, clicks into the view with xdotool
+# (instant clicks, a held click, drags that select, a press released
+# outside the window), answers each input box through click_driver.exe,
+# saves, and compares the file on disk byte for byte. Each answer checks
+# the box's title, label and initial text, so a click that opened no box,
+# a second box for one click, or a box for a drag shows as a wrong box.
+# Everything started here is stopped here: the program through its
+# prefix's Wine server (PREFIX is this test's own), Xvfb by its pid.
+set -euo pipefail
+source_dir=$1
+vuko=$2
+driver_exe=$3
+prefix=$4
+work_root=$5
+wine_run=$source_dir/scripts/wine-run
+
+mkdir -p "$work_root"
+work=$(mktemp -d "$work_root/real-clicks.XXXXXX")
+xvfb_pid=""
+vuko_pid=""
+cleanup() {
+    local status=$?
+    "$wine_run" --prefix "$prefix" --stop || true
+    if [ -n "$vuko_pid" ]; then wait "$vuko_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+fail() { echo "real clicks: $*" >&2; exit 1; }
+
+# A display of our own: Xvfb takes a free number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset XAUTHORITY
+
+# Bytes 00 01 .. FF; the expected file gets the same edits as the program.
+file=$work/clicks.bin
+for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
+expected=$work/expected.bin
+cp "$file" "$expected"
+expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
+
+"$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
+vuko_pid=$!
+title="clicks.bin - VUKO"
+for _ in $(seq 600); do
+    xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 && break
+    kill -0 "$vuko_pid" 2>/dev/null || fail "vuko.exe ended early"
+    sleep 0.05
+done
+xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 || fail "the window did not show the file"
+
+driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
+
+# The whole width of the dump on the screen, with room beside the window.
+driver place "$title" 720 560 || fail "cannot place the window"
+# Where to click: the text line and the column before which the caret goes
+# (line 0 is the header; line n shows the bytes from 16 (n - 1)), or beside
+# the window. The driver turns them into screen points.
+declare -A place=(
+    [hex_12]=2:17 [hex_25]=3:26 [drag_from]=4:11 [drag_to]=4:35 [text_53]=6:63
+    [hex_41]=5:14 [outside]=outside [text_6f]=7:75 [hex_70]=8:11 [hex_77]=8:32
+    [hex_8f]=9:56 [last_from]=12:11 [last_to]=12:40
+)
+names=("${!place[@]}")
+places=()
+for name in "${names[@]}"; do places+=("${place[$name]}"); done
+mapfile -t points < <(driver points "$title" "${places[@]}")
+[ "${#points[@]}" -eq "${#names[@]}" ] || fail "no click points: ${points[*]}"
+declare -A at
+for i in "${!names[@]}"; do at[${names[$i]}]=${points[$i]}; done
+
+# ${at[NAME]} is unquoted on purpose: "x y" becomes two arguments.
+instant_click() { xdotool mousemove --sync ${at[$1]} click 1; }
+held_click() { xdotool mousemove --sync ${at[$1]} mousedown 1 sleep 0.2 mouseup 1; }
+press_move_release() { xdotool mousemove --sync ${at[$1]} mousedown 1 sleep 0.1 mousemove --sync ${at[$2]} sleep 0.1 mouseup 1; }
+
+# answer "TITLE|LABEL|FIELD" TEXT: the box that is open must show these.
+answer() {
+    local shown
+    shown=$(driver answer "$title" "$2") || fail "no box for: $1"
+    [ "$shown" = "$1" ] || fail "box shows '$shown', expected '$1'"
+}
+hex="16進数で編集"
+text="文字列で編集"
+
+instant_click hex_12
+answer "$hex|00000012|12 13 14 15 16 17 18 19" "A1"
+expect_bytes 0x12 '\xA1'
+
+held_click hex_25
+answer "$hex|00000025|25 26 27 28 29 2A 2B 2C" "B2 B3"
+expect_bytes 0x25 '\xB2\xB3'
+
+# A drag selects and opens nothing: the next box is the next click's.
+press_move_release drag_from drag_to
+instant_click text_53
+answer "$text|00000053|STUVWXYZ[\\]^_\`ab" "vuko"
+expect_bytes 0x53 'vuko'
+
+# A press on the view released beside the window opens nothing (the view
+# selects while the button is held, and the release is not over it).
+press_move_release hex_41 outside
+instant_click text_6f
+answer "$text|0000006F|opqrstuvwxyz{|}~" "!"
+expect_bytes 0x6F '!'
+
+# Instant clicks in a row, each with its own box.
+instant_click hex_70
+answer "$hex|00000070|70 71 72 73 74 75 76 77" "F0"
+expect_bytes 0x70 '\xF0'
+instant_click hex_77
+answer "$hex|00000077|77 78 79 7A 7B 7C 7D 7E" "F7"
+expect_bytes 0x77 '\xF7'
+instant_click hex_8f
+answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
+expect_bytes 0x8F '\x8E'
+
+press_move_release last_from last_to
+driver save "$title" || fail "save"
+cmp "$expected" "$file" || fail "the file on disk is not the edited file"
+
+driver close "$title" || fail "close"
+wait "$vuko_pid" || fail "vuko.exe exited with $?"
+vuko_pid=""
+echo "real clicks: all edits reached the file"

@@ -1,0 +1,192 @@
+// edit.cpp - click editing in the view and the two edit commands.
+#include "ui/edit.h"
+
+#include "app/main_window.h"
+#include "document/document.h"
+#include "dump/codecs.h"
+#include "dump/dump_text.h"
+#include "dump/render.h"
+#include "resources/resource.h"
+#include "ui/edit_math.h"
+#include "ui/input_box.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+HWND pressedWindow;
+
+namespace {
+
+constexpr unsigned EDIT_TEXT_SIZE = 256; // title, label and text of the box
+
+// How one kind of edit shows the bytes and reads the answer back.
+struct EditKind {
+    bool hex;           // pairs and ParseHexBytes, or text and StoreTextAnswer
+    uint32_t shownMost; // bytes shown in the box, at most
+    UINT title;
+};
+constexpr EditKind HEX_EDIT = {true, 8, STR_EDIT_HEX_TITLE};
+constexpr EditKind TEXT_AT_CARET = {false, 16, STR_EDIT_TEXT_TITLE};
+constexpr EditKind TEXT_AT_TOP = {false, 8, STR_EDIT_TEXT_TITLE};
+
+WNDPROC viewProcedure; // the edit control's own procedure, under ViewProc
+
+// What the input box hands back for text when the user leaves it alone:
+// the text after its trip through the box's characters, which changes
+// bytes that the code page cannot show as they are (a lead byte without
+// its trail byte, a pair that is no character).
+void TextAsTheBoxReturnsIt(const char* text, char* untouched, int size)
+{
+    wchar_t wide[EDIT_TEXT_SIZE];
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, EDIT_TEXT_SIZE) == 0 ||
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, untouched, size, nullptr, nullptr) == 0) {
+        lstrcpynA(untouched, text, size);
+    }
+}
+
+// Shows the bytes from window index on in the input box and stores the
+// answer there; sets modified and renders when a byte was stored.
+void EditBytes(HWND window, uint32_t index, const EditKind& kind)
+{
+    if (document.fileHandle == nullptr)
+        return; // also after a failed open, while a stale dump may show
+    const uint32_t shown = EditShownCount(document.fileSize, document.topOffset,
+                                          document.validCount, index, kind.shownMost);
+    if (shown == 0)
+        return;
+    char title[EDIT_TEXT_SIZE];
+    char label[EDIT_TEXT_SIZE];
+    char text[EDIT_TEXT_SIZE];
+    if (LoadStringA(instanceHandle, kind.title, title, sizeof title) <= 0)
+        title[0] = '\0';
+    FormatHexNumber(label, static_cast<int32_t>(document.topOffset + index), 8);
+    uint8_t* first = document.windowBuffer + index;
+    char untouched[EDIT_TEXT_SIZE] = "";
+    if (kind.hex) {
+        FormatHexBytes(text, first, shown);
+    } else {
+        FormatPrintable(text, first, shown);
+        TextAsTheBoxReturnsIt(text, untouched, sizeof untouched);
+    }
+
+    const HANDLE file = document.fileHandle;
+    const uint32_t top = document.topOffset;
+    if (!ShowInputBox(window, title, label, text, sizeof text))
+        return;
+    // The box ran a message loop: store only into the window it was shown
+    // for, and never at or beyond the bytes that hold file data.
+    if (document.fileHandle != file || document.topOffset != top)
+        return;
+    const uint32_t room = index < document.validCount ? document.validCount - index : 0;
+    const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
+                                     : StoreTextAnswer(text, untouched, first, room);
+    if (stored == 0)
+        return;
+    document.modified = 1;
+    RenderView(window);
+}
+
+// Ends a click that a movement notice or a release reported over
+// endedOver: edits at the caret when the press and the end both were on
+// the view. The press is forgotten before the box opens, so nothing that
+// happens while it is open can start a second edit for the same click.
+void EndClick(HWND window, HWND endedOver)
+{
+    const bool onView = pressedWindow != nullptr && pressedWindow == endedOver &&
+                        endedOver == GetDlgItem(window, IDC_VIEW);
+    pressedWindow = nullptr;
+    if (onView)
+        EditAtCaret(window);
+}
+
+// The view's procedure: the edit control handles every message first, so
+// that a release has placed the caret or ended a selection before the
+// click ends.
+LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcA(viewProcedure, view, message, wParam, lParam);
+    if (message == WM_LBUTTONUP) {
+        // The view holds the pointer captured, so the point may lie outside.
+        RECT client;
+        GetClientRect(view, &client);
+        const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        EndClick(GetParent(view), PtInRect(&client, point) ? view : nullptr);
+    }
+    return result;
+}
+
+// Byte index in the view text of the control's position. The control may
+// count characters (UTF-16 units, as under Wine) rather than bytes; the
+// line it reports is right either way. Where the line holds fewer
+// characters than bytes, the column is walked over the line's characters in
+// the ANSI code page, so that a double-byte character counts two.
+uint32_t ViewBytePosition(HWND view, uint32_t position)
+{
+    const LRESULT line = SendMessageA(view, EM_LINEFROMCHAR, position, 0);
+    const LRESULT lineStart = SendMessageA(view, EM_LINEINDEX, line, 0);
+    if (line < 0 || lineStart < 0 || position < static_cast<uint32_t>(lineStart))
+        return position;
+    const uint32_t column = position - static_cast<uint32_t>(lineStart);
+
+    // The line as bytes, and as many characters as the control counts in it.
+    char text[EDIT_TEXT_SIZE + 1];
+    const WORD capacity = EDIT_TEXT_SIZE; // EM_GETLINE reads it from the buffer
+    std::memcpy(text, &capacity, sizeof capacity);
+    LRESULT bytes = SendMessageA(view, EM_GETLINE, line, reinterpret_cast<LPARAM>(text));
+    if (bytes < 0 || bytes > static_cast<LRESULT>(EDIT_TEXT_SIZE))
+        bytes = 0;
+    text[bytes] = '\0';
+    const LRESULT units = SendMessageA(view, EM_LINELENGTH, lineStart, 0);
+
+    uint32_t byteColumn = column;
+    if (units != bytes) {
+        const char* p = text;
+        for (uint32_t walked = 0; walked < column && *p != '\0'; ++walked)
+            p = CharNextA(p);
+        byteColumn = static_cast<uint32_t>(p - text);
+    }
+    return static_cast<uint32_t>(line) * LINE_LENGTH + byteColumn;
+}
+
+} // namespace
+
+void NotePointerEvent(HWND window, HWND pointed, UINT message)
+{
+    if (message == WM_MOUSEMOVE)
+        EndClick(window, pointed);
+    else if (message == WM_LBUTTONDOWN)
+        pressedWindow = pointed;
+}
+
+void WatchViewRelease(HWND window)
+{
+    viewProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        GetDlgItem(window, IDC_VIEW), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
+}
+
+void EditAtCaret(HWND window)
+{
+    if (document.fileHandle == nullptr)
+        return;
+    HWND view = GetDlgItem(window, IDC_VIEW);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const CaretChoice choice =
+        ChooseByteAtCaret(ViewBytePosition(view, start), ViewBytePosition(view, end));
+    if (choice.zone == ZONE_HEX)
+        EditBytes(window, choice.index, HEX_EDIT);
+    else if (choice.zone == ZONE_TEXT)
+        EditBytes(window, choice.index, TEXT_AT_CARET);
+}
+
+void EditHexAtTop(HWND window)
+{
+    EditBytes(window, 0, HEX_EDIT);
+}
+
+void EditTextAtTop(HWND window)
+{
+    EditBytes(window, 0, TEXT_AT_TOP);
+}
