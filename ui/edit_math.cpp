@@ -45,6 +45,8 @@ uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest,
         beyondUntouched = beyondUntouched || untouched[stored] == '\0';
         if (beyondUntouched || text[stored] != untouched[stored])
             dest[stored] = static_cast<uint8_t>(text[stored]);
+        else if (dest[stored] < 0x20)
+            dest[stored] = '.'; // the dot it was shown as
     }
     return stored;
 }

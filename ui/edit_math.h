@@ -33,9 +33,9 @@ uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCou
 
 // Stores the text answer of a box that showed bytes of dest as text:
 // copies the answer's bytes into dest until its NUL or until room bytes are
-// stored, but where the answer still holds what the box hands back when
-// left alone (untouched), dest keeps its byte. So OK on an unchanged box
-// changes nothing, although a byte below 0x20 shows as '.' and a byte the
-// box cannot show comes back as another. Returns the number of bytes
-// stored, kept ones included.
+// stored. Where the answer still holds what the box hands back when left
+// alone (untouched), the byte becomes what the box showed: a byte below
+// 0x20 the '.' it was shown as, every other byte itself, even one that the
+// box cannot show and hands back as another character. Returns the number
+// of bytes stored.
 uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest, uint32_t room);

@@ -82,7 +82,7 @@ TEST(EditShownCount, LimitsByFileWindowAndBox)
     }
 }
 
-TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItKeepTheirBytes)
+TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItTakeWhatTheBoxShowed)
 {
     struct Case {
         const char* name;
@@ -98,10 +98,11 @@ TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItKeepTheirBytes)
     // hands back "a", the character it shows instead (81 45), "b".
     const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42};
     const Case cases[] = {
-        {"unchanged", "A...", "A...", 6, before, 4},
-        {"first cell changed", "Z...", "A...", 6, {0x5A, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
-        {"control byte typed over", "AX.Y", "A...", 6, {0x41, 0x58, 0x0A, 0x59, 0x01, 0x42}, 4},
-        {"dots typed beyond the text", "A.....", "A...", 6, {0x41, 0x00, 0x0A, 0x2E, 0x2E, 0x2E}, 6},
+        {"unchanged: the bytes below 0x20 become the dots shown", "A...", "A...", 6,
+         {0x41, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
+        {"first cell changed", "Z...", "A...", 6, {0x5A, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
+        {"control byte typed over", "AX.Y", "A...", 6, {0x41, 0x58, 0x2E, 0x59, 0x01, 0x42}, 4},
+        {"dots typed beyond the text", "A.....", "A...", 6, {0x41, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 6},
         {"shorter answer", "B", "A...", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
         {"empty answer", "", "A...", 6, before, 0},
         {"longer than the room", "abcdefgh", "A...", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},

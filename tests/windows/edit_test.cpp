@@ -222,10 +222,10 @@ TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
         {"answer without a hex digit", 3, 14, Typed("  xyz"), 0x21, {0x21, 0x22}, 0},
         {"Cancel", 3, 14, CANCEL, 0x21, {0x21, 0x22}, 0},
         {"text into the character zone", 4, 63, Typed("Zz"), 0x33, {'Z', 'z', 0x35}, 1},
-        {"text box as shown keeps the bytes below 0x20", 2, 60, AS_SHOWN, 0x10,
-         {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F}, 1},
-        {"text box: one cell typed over, the other dots kept", 2, 60, Typed("..Q............."), 0x10,
-         {0x10, 0x11, 'Q', 0x13}, 1},
+        {"text box as shown turns the bytes below 0x20 into dots", 2, 60, AS_SHOWN, 0x10,
+         std::vector<uint8_t>(16, 0x2E), 1},
+        {"text box: one cell typed over", 2, 60, Typed("..Q............."), 0x10,
+         {0x2E, 0x2E, 'Q', 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 1},
         // 80, the pairs 81 82 .. 8D 8E, and the lead byte 8F without its
         // trail byte 90: the box hands several of them back as others.
         {"text box as shown keeps bytes the box cannot show", 9, 60, AS_SHOWN, 0x80,
