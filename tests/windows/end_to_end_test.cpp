@@ -28,6 +28,49 @@ HWND WaitForWindow(const std::string& title)
     return nullptr;
 }
 
+// Starts vuko.exe with the given arguments, waits for a window with title,
+// closes it and returns the exit code (or -1 when no such window came).
+long RunAndClose(const std::string& arguments, const std::string& title)
+{
+    std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    HWND window = WaitForWindow(title);
+    long result = -1;
+    if (window != nullptr) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) {
+            DWORD exitCode = 1234;
+            GetExitCodeProcess(process.hProcess, &exitCode);
+            result = static_cast<long>(exitCode);
+        }
+    } else {
+        TerminateProcess(process.hProcess, 99);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+TEST(EndToEnd, OverlongOrOddArgumentsOpenNothingAndExitWithZero)
+{
+    const std::string cases[] = {
+        std::string(511, 'a'),
+        std::string(600, 'b'),
+        "\"" + std::string(700, 'c') + "\"",
+        "\"\"",          // an empty quoted name
+        "\"unclosed",
+    };
+    for (const std::string& arguments : cases) {
+        SCOPED_TRACE(arguments.substr(0, 16));
+        EXPECT_EQ(RunAndClose(arguments, "VUKO"), 0);
+    }
+}
+
 TEST(EndToEnd, OpensTheNamedFileScrollsAndExitsWithZero)
 {
     TempFolder folder;
