@@ -3,7 +3,7 @@
 //
 // Input: 4 bytes each for the caret's start and end (end = start when the
 // low bit of the next byte is clear), fileSize, topOffset, validCount and
-// the index; 1 byte, the limit; 2 bytes, the room; then the body: the
+// the index; 1 byte, the limit; 2 bytes, the room (below 1024); then the body: the
 // answer and the untouched text, split at its first 0xFF byte.
 #include "dump/dump_text.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t validCount = input.Take(4) % (32768 + 1);
     const uint32_t index = input.Take(4);
     const uint32_t limit = input.Take(1);
-    const uint32_t room = input.Take(2);
+    const uint32_t room = input.Take(2) % 1024; // an answer holds at most 255 bytes
 
     const CaretChoice choice = ChooseByteAtCaret(start, end);
     const CaretChoice expected = ReferenceChoice(start, end);
