@@ -7,8 +7,6 @@
 
 #include <winver.h>
 
-#include <cstring>
-
 namespace {
 
 std::string ProgramPath()
