@@ -17,43 +17,89 @@ std::string ProgramPath()
     return folder + "\\vuko.exe";
 }
 
-HWND WaitForWindow(const std::string& title)
+// The visible top-level window of process with the given title, once it
+// shows (up to 30 s: the first start in a new Wine prefix is slow). Other
+// test programs run at the same time with main windows titled VUKO too.
+HWND WaitForWindow(DWORD process, const std::string& title)
 {
-    for (int tries = 0; tries < 200; ++tries) {
-        HWND window = FindWindowA(nullptr, title.c_str());
-        if (window != nullptr)
-            return window;
+    struct Search {
+        DWORD process;
+        const std::string* title;
+        HWND found;
+    };
+    for (int tries = 0; tries < 600; ++tries) {
+        Search search = {process, &title, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner != s->process || !IsWindowVisible(window) || WindowText(window) != *s->title)
+                    return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
         Sleep(50);
     }
     return nullptr;
 }
 
+// vuko.exe started with arguments, as its own process; ended by force when
+// a test leaves it running.
+class Program {
+public:
+    explicit Program(const std::string& arguments)
+    {
+        std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process_) != 0;
+    }
+    ~Program()
+    {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    HWND Window(const std::string& title) const
+    {
+        return started_ ? WaitForWindow(process_.dwProcessId, title) : nullptr;
+    }
+    // Waits up to 10 s for the end; the exit code, or -1 if it did not end.
+    long ExitCode() const
+    {
+        DWORD exitCode = 1234;
+        if (!started_ || WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.hProcess, &exitCode))
+            return -1;
+        return static_cast<long>(exitCode);
+    }
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+};
+
 // Starts vuko.exe with the given arguments, waits for a window with title,
 // closes it and returns the exit code (or -1 when no such window came).
 long RunAndClose(const std::string& arguments, const std::string& title)
 {
-    std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    Program program(arguments);
+    HWND window = program.Window(title);
+    if (window == nullptr)
         return -1;
-    HWND window = WaitForWindow(title);
-    long result = -1;
-    if (window != nullptr) {
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0) {
-            DWORD exitCode = 1234;
-            GetExitCodeProcess(process.hProcess, &exitCode);
-            result = static_cast<long>(exitCode);
-        }
-    } else {
-        TerminateProcess(process.hProcess, 99);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return result;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return program.ExitCode();
 }
 
 TEST(EndToEnd, OverlongOrOddArgumentsOpenNothingAndExitWithZero)
@@ -75,18 +121,10 @@ TEST(EndToEnd, OpensTheNamedFileScrollsAndExitsWithZero)
 {
     TempFolder folder;
     const std::string file = folder.Write("end to end.bin", CountingBytes(0x1000));
-    std::string commandLine = "\"" + ProgramPath() + "\" \"" + file + "\"";
+    Program program("\"" + file + "\"");
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
-        << commandLine;
-
-    HWND window = WaitForWindow("end to end.bin - VUKO");
+    HWND window = program.Window("end to end.bin - VUKO");
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(IsWindowVisible(window));
     HWND view = GetDlgItem(window, IDC_VIEW);
     std::string text = WindowText(view);
     ASSERT_EQ(text.size(), 65 * LINE_LENGTH);
@@ -97,12 +135,7 @@ TEST(EndToEnd, OpensTheNamedFileScrollsAndExitsWithZero)
     EXPECT_EQ(text.substr(LINE_LENGTH, 26), " 00000100  00 01 02 03 04 ");
 
     PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
-    DWORD exitCode = 1234;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_EQ(program.ExitCode(), 0);
     EXPECT_EQ(ReadWholeFile(file), CountingBytes(0x1000));
 }
 
