@@ -22,7 +22,7 @@ void ShowInfoBox(HWND window, const char* name)
     DialogBoxParamA(instanceHandle, name, window, InfoBoxProc, 0);
 }
 
-// One line a command; the routines of features not built yet do nothing.
+// One line a command, each a call into the folder that owns the work.
 void RunCommand(HWND window, UINT id)
 {
     switch (id) {
