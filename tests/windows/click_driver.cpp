@@ -19,8 +19,13 @@
 //       sends the save command; fails when a box of the program is open.
 //   click_driver close TITLE
 //       asks the main window to close.
-// Exits 0 on success, 1 with a message on standard error otherwise.
+//   click_driver state TITLE
+//       prints the windows of the program whose main window has that title,
+//       or all top-level windows when none has it: for a failing test's log.
+// Exits 0 on success, 1 with a message on standard error otherwise; a
+// command that gave up waiting prints the windows it saw as well.
 #include "resources/resource.h"
+#include "tests/windows/waiting.h"
 
 #include <windows.h>
 
@@ -31,11 +36,18 @@
 
 namespace {
 
-constexpr int WAIT_TRIES = 200; // of 25 ms: up to 5 s for the box to come or go
-
 int Fail(const char* what)
 {
     std::fprintf(stderr, "click_driver: %s\n", what);
+    return 1;
+}
+
+// Fails with what, and the windows of the program that owns main.
+int FailWithWindows(const char* what, HWND main)
+{
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(main, &process);
+    std::fprintf(stderr, "click_driver: %s\n%s", what, DescribeWindows(process, thread).c_str());
     return 1;
 }
 
@@ -94,7 +106,7 @@ int Points(HWND main, int count, char** arguments)
             const LRESULT below = SendMessageA(view, EM_POSFROMCHAR,
                                                SendMessageA(view, EM_LINEINDEX, line + 1, 0), 0);
             if (start < 0 || here == -1 || next == -1 || below == -1)
-                return Fail("no such place in the view");
+                return FailWithWindows("no such place in the view", main);
             const int left = static_cast<short>(LOWORD(here));
             const int width = static_cast<short>(LOWORD(next)) - left;
             const int top = static_cast<short>(HIWORD(here));
@@ -111,34 +123,24 @@ int Points(HWND main, int count, char** arguments)
 int Answer(HWND main, const char* text)
 {
     HWND box = nullptr;
-    for (int tries = 0; tries < WAIT_TRIES && box == nullptr; ++tries) {
-        box = OwnedBox(main);
-        if (box == nullptr)
-            Sleep(25);
-    }
-    if (box == nullptr)
-        return Fail("no input box opened");
+    if (!WaitFor([&] { return (box = OwnedBox(main)) != nullptr; }))
+        return FailWithWindows("no input box opened within 90 s", main);
     std::printf("%s|%s|%s\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, IDC_PROMPT)).c_str(),
                 Utf8Text(GetDlgItem(box, IDC_INPUT)).c_str());
     SendDlgItemMessageA(box, IDC_INPUT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     PostMessageA(box, WM_COMMAND, IDC_OK, 0);
-    for (int tries = 0; tries < WAIT_TRIES; ++tries) {
-        if (!IsWindow(box))
-            return 0;
-        Sleep(25);
-    }
-    return Fail("the input box stayed open");
+    if (!WaitFor([&] { return !IsWindow(box); }))
+        return FailWithWindows("the input box stayed open for 90 s after OK", main);
+    return 0;
 }
 
 int Save(HWND main)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(main, WM_COMMAND, CMD_SAVE, 0, SMTO_ABORTIFHUNG, 5000, &result))
-        return Fail("the save command did not return");
-    if (HWND box = OwnedBox(main)) {
-        std::fprintf(stderr, "click_driver: a box is open: %s\n", Utf8Text(box).c_str());
-        return 1;
-    }
+    if (!SendMessageTimeoutA(main, WM_COMMAND, CMD_SAVE, 0, SMTO_ABORTIFHUNG, WAIT_MS, &result))
+        return FailWithWindows("the save command did not return within 90 s", main);
+    if (OwnedBox(main) != nullptr)
+        return FailWithWindows("a box is open after the save", main);
     return 0;
 }
 
@@ -147,9 +149,15 @@ int Save(HWND main)
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return Fail("usage: click_driver points|answer|place|save|close TITLE [ARGUMENTS]");
+        return Fail("usage: click_driver points|answer|place|save|close|state TITLE [ARGUMENTS]");
     const char* command = argv[1];
     HWND main = FindWindowA(nullptr, argv[2]);
+    if (std::strcmp(command, "state") == 0) {
+        DWORD process = 0;
+        const DWORD thread = main != nullptr ? GetWindowThreadProcessId(main, &process) : 0;
+        std::printf("%s", DescribeWindows(process, thread).c_str());
+        return 0;
+    }
     if (main == nullptr)
         return Fail("no window with that title");
     if (std::strcmp(command, "points") == 0)
@@ -159,7 +167,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "place") == 0 && argc == 5) {
         return SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOZORDER)
                    ? 0
-                   : Fail("cannot place the window");
+                   : FailWithWindows("cannot place the window", main);
     }
     if (std::strcmp(command, "save") == 0)
         return Save(main);

@@ -17,18 +17,78 @@ std::string ProgramPath()
     return folder + "\\vuko.exe";
 }
 
-// The visible top-level window of process with the given title, once it
-// shows (up to 30 s: the first start in a new Wine prefix is slow). Other
-// test programs run at the same time with main windows titled VUKO too.
-HWND WaitForWindow(DWORD process, const std::string& title)
-{
-    struct Search {
-        DWORD process;
-        const std::string* title;
-        HWND found;
-    };
-    for (int tries = 0; tries < 600; ++tries) {
-        Search search = {process, &title, nullptr};
+// vuko.exe started with arguments, as its own process; ended by force when
+// a test leaves it running. Its waits fail the test with what they saw: the
+// program's exit code when it ended early, its windows otherwise.
+class Program {
+public:
+    explicit Program(const std::string& arguments)
+    {
+        std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process_) != 0;
+        EXPECT_TRUE(started_) << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+    }
+    ~Program()
+    {
+        if (!started_)
+            return;
+        if (!Ended())
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The visible top-level window of the program with the given title, once
+    // it shows (the first start in a new Wine prefix is slow; other test
+    // programs run at the same time with main windows titled VUKO too), or
+    // null when it did not.
+    HWND Window(const std::string& title) const
+    {
+        if (!started_)
+            return nullptr;
+        HWND found = nullptr;
+        if (WaitFor([&] { return (found = Find(title)) != nullptr || Ended(); }) && found != nullptr)
+            return found;
+        if (Ended())
+            ADD_FAILURE() << "vuko.exe ended early with exit code " << ExitCodeNow() << ", before a window titled '"
+                          << title << "' showed";
+        else
+            ADD_FAILURE() << "no window titled '" << title << "' within " << WAIT_MS / 1000 << " s\n"
+                          << DescribeWindows(process_.dwProcessId, 0);
+        return nullptr;
+    }
+    // Waits for the end; the exit code, or -1 if it did not end.
+    long ExitCode() const
+    {
+        if (!started_)
+            return -1;
+        if (!WaitFor([&] { return Ended(); })) {
+            ADD_FAILURE() << "vuko.exe did not end within " << WAIT_MS / 1000 << " s\n"
+                          << DescribeWindows(process_.dwProcessId, 0);
+            return -1;
+        }
+        return ExitCodeNow();
+    }
+
+private:
+    bool Ended() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+    long ExitCodeNow() const
+    {
+        DWORD exitCode = 1234;
+        return GetExitCodeProcess(process_.hProcess, &exitCode) ? static_cast<long>(exitCode) : -1;
+    }
+    HWND Find(const std::string& title) const
+    {
+        struct Search {
+            DWORD process;
+            const std::string* title;
+            HWND found;
+        } search = {process_.dwProcessId, &title, nullptr};
         EnumWindows(
             [](HWND window, LPARAM data) -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
@@ -40,52 +100,9 @@ HWND WaitForWindow(DWORD process, const std::string& title)
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
-// vuko.exe started with arguments, as its own process; ended by force when
-// a test leaves it running.
-class Program {
-public:
-    explicit Program(const std::string& arguments)
-    {
-        std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &startup, &process_) != 0;
-    }
-    ~Program()
-    {
-        if (!started_)
-            return;
-        if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
-            TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    HWND Window(const std::string& title) const
-    {
-        return started_ ? WaitForWindow(process_.dwProcessId, title) : nullptr;
-    }
-    // Waits up to 10 s for the end; the exit code, or -1 if it did not end.
-    long ExitCode() const
-    {
-        DWORD exitCode = 1234;
-        if (!started_ || WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0 ||
-            !GetExitCodeProcess(process_.hProcess, &exitCode))
-            return -1;
-        return static_cast<long>(exitCode);
+        return search.found;
     }
 
-private:
     bool started_ = false;
     PROCESS_INFORMATION process_ = {};
 };

@@ -1,7 +1,9 @@
 // Sparse files of 5 GiB and 3 GiB: the program sees the low 32 bits of the
-// size (1 GiB and 3 GiB) and moves, searches, edits and saves in them; the
-// whole file is then read back with the platform's own calls to check that
-// exactly the edited byte changed and that the size stayed.
+// size (1 GiB and 3 GiB) and moves, searches, edits and saves in them; then
+// the whole file is checked, to see that exactly the edited byte changed and
+// that the size stayed: every run of data that the file system keeps is read
+// back with the platform's own calls, and the holes between them, which
+// read as zeros, must hold no byte that should not be zero.
 #include "document/document.h"
 #include "document/scroll.h"
 #include "resources/resource.h"
@@ -9,6 +11,7 @@
 #include "tests/windows/support.h"
 #include "ui/edit.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -48,40 +51,77 @@ protected:
         SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
         ASSERT_EQ(document.modified, 0);
     }
-    // Reads the whole file in blocks: zeros but for the marker and the
-    // edited byte. Returns the offset of the first wrong byte, or size.
+    // The byte expected at offset: zero but for the marker and the edited
+    // byte.
+    uint8_t Expected(uint64_t offset, uint64_t edited, uint8_t value) const
+    {
+        if (offset == edited)
+            return value;
+        if (offset >= marker_ && offset < marker_ + MARKER.size())
+            return MARKER[offset - marker_];
+        return 0;
+    }
+    // Checks the whole file as it is on disk: returns the offset of the first
+    // wrong byte, or size. A byte in a hole is zero; a byte in a run of data
+    // is read.
     uint64_t FirstWrongByte(uint64_t edited, uint8_t value)
     {
         CloseHandle(document.fileHandle);
         document.fileHandle = nullptr;
         EXPECT_EQ(FileSize64(path_), size_);
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        std::vector<uint8_t> block(1 << 20);
-        const std::vector<uint8_t> zeros(block.size(), 0);
-        uint64_t at = 0;
-        for (DWORD read = 0; at < size_; at += read) {
-            if (!ReadFile(file, block.data(), static_cast<DWORD>(block.size()), &read, nullptr) || read == 0)
-                break;
-            const bool special = (edited >= at && edited < at + read) ||
-                                 (marker_ + MARKER.size() > at && marker_ < at + read);
-            if (!special && std::memcmp(block.data(), zeros.data(), read) == 0)
-                continue;
-            for (DWORD i = 0; i < read; ++i) {
-                const uint64_t offset = at + i;
-                uint8_t expected = 0;
-                if (offset == edited)
-                    expected = value;
-                else if (offset >= marker_ && offset < marker_ + MARKER.size())
-                    expected = MARKER[offset - marker_];
-                if (block[i] != expected) {
-                    CloseHandle(file);
+        std::vector<DataExtent> extents;
+        uint64_t unixSize = 0;
+        std::string error;
+        if (!ListDataExtents(path_, extents, unixSize, error)) {
+            ADD_FAILURE() << error;
+            return 0;
+        }
+        EXPECT_EQ(unixSize, size_);
+        // Bytes that are not zero, in order: none may fall in a hole.
+        std::vector<uint64_t> notZero = {edited};
+        for (size_t i = 0; i < MARKER.size(); ++i)
+            notZero.push_back(marker_ + i);
+        std::sort(notZero.begin(), notZero.end());
+        const auto firstNotZeroIn = [&](uint64_t from, uint64_t to) {
+            for (uint64_t offset : notZero) {
+                if (offset >= from && offset < to)
                     return offset;
+            }
+            return to;
+        };
+
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE);
+        std::vector<uint8_t> block(1 << 20);
+        uint64_t at = 0; // every byte before is right
+        for (const DataExtent& extent : extents) {
+            EXPECT_TRUE(extent.start >= at && extent.start < extent.end && extent.end <= size_)
+                << "data extent " << extent.start << "-" << extent.end << " after " << at;
+            if (const uint64_t wrong = firstNotZeroIn(at, extent.start); wrong < extent.start) {
+                CloseHandle(file);
+                return wrong;
+            }
+            for (at = extent.start; at < extent.end;) {
+                const DWORD count = static_cast<DWORD>(std::min<uint64_t>(block.size(), extent.end - at));
+                LARGE_INTEGER position;
+                position.QuadPart = static_cast<LONGLONG>(at);
+                DWORD read = 0;
+                if (!SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ||
+                    !ReadFile(file, block.data(), count, &read, nullptr) || read != count) {
+                    ADD_FAILURE() << "cannot read " << count << " bytes at " << at;
+                    CloseHandle(file);
+                    return at;
+                }
+                for (DWORD i = 0; i < count; ++i, ++at) {
+                    if (block[i] != Expected(at, edited, value)) {
+                        CloseHandle(file);
+                        return at;
+                    }
                 }
             }
         }
         CloseHandle(file);
-        return at;
+        return firstNotZeroIn(at, size_);
     }
 
     const std::vector<uint8_t> MARKER = {'V', 'U', 'K', 'O', 0x8D, 0x5F};

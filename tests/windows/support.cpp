@@ -6,6 +6,8 @@
 
 #include <shlobj.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -153,36 +155,130 @@ uint64_t FileSize64(const std::string& path)
     return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
-bool ShrinkFile(const std::string& path, uint64_t size)
+namespace {
+
+// The Linux name of a file, or "" when Wine cannot tell it.
+std::string UnixFileName(const std::string& path)
 {
     using UnixName = char*(CDECL*)(LPCWSTR);
     const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (unixName == nullptr)
-        return false;
+        return "";
     wchar_t wide[MAX_PATH];
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     char* name = unixName(wide);
     if (name == nullptr)
-        return false;
-    std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + name;
+        return "";
+    std::string unix = name;
     HeapFree(GetProcessHeap(), 0, name);
+    return unix;
+}
 
+// Starts a Linux program (commandLine is split into arguments by the
+// Windows rules) with its standard output and error going to output, when
+// given. Wine does not keep track of a Linux program's end: the caller waits
+// for its work.
+bool StartLinuxProgram(std::string commandLine, HANDLE output = nullptr)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    // Wine does not keep track of a Linux program's end: wait for its work.
-    for (int tries = 0; tries < 200; ++tries) {
-        if (FileSize64(path) == size)
-            return true;
-        Sleep(25);
+    if (output != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
     }
-    return false;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    if (process.hThread != nullptr)
+        CloseHandle(process.hThread);
+    if (process.hProcess != nullptr)
+        CloseHandle(process.hProcess);
+    return true;
+}
+
+// Lists the data extents of the file named by the first argument: a line
+// "START END" for each, then "end SIZE"; "error: ..." when it cannot.
+// lseek's SEEK_DATA is 3 and SEEK_HOLE 4; SEEK_DATA fails with ENXIO when no
+// data follows. No double quote in it: the whole program is one argument.
+constexpr char LIST_EXTENTS[] =
+    "open(my $f, q(<), $ARGV[0]) or die qq(error: cannot open $ARGV[0]: $!\n);"
+    "my $size = -s $f; my $at = 0;"
+    "while ($at < $size) {"
+    "  my $data = sysseek($f, $at, 3);"
+    "  if (!defined $data) { last if $!{ENXIO}; die qq(error: SEEK_DATA from $at: $!\n) }"
+    "  my $hole = sysseek($f, $data, 4);"
+    "  defined $hole or die qq(error: SEEK_HOLE from $data: $!\n);"
+    "  print $data + 0, q( ), $hole + 0, qq(\n); $at = $hole"
+    "}"
+    "print qq(end $size\n)";
+
+} // namespace
+
+bool ShrinkFile(const std::string& path, uint64_t size)
+{
+    const std::string name = UnixFileName(path);
+    return !name.empty() && StartLinuxProgram("/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"") &&
+           WaitFor([&] { return FileSize64(path) == size; });
+}
+
+bool ListDataExtents(const std::string& path, std::vector<DataExtent>& extents, uint64_t& size,
+                     std::string& error)
+{
+    extents.clear();
+    const std::string name = UnixFileName(path);
+    if (name.empty()) {
+        error = "Wine tells no Linux name for " + path;
+        return false;
+    }
+    const std::string listing = path + ".extents";
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE output = CreateFileA(listing.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited,
+                                CREATE_ALWAYS, 0, nullptr);
+    if (output == INVALID_HANDLE_VALUE) {
+        error = "cannot create " + listing;
+        return false;
+    }
+    const bool started =
+        StartLinuxProgram("/usr/bin/perl -e \"" + std::string(LIST_EXTENTS) + "\" \"" + name + "\"", output);
+    CloseHandle(output);
+    std::string text;
+    // Done when the last line is "end SIZE" or an error.
+    const auto done = [&] {
+        const std::vector<uint8_t> bytes = ReadAt(listing, 0, 1 << 20);
+        text.assign(bytes.begin(), bytes.end());
+        const size_t last = text.rfind('\n', text.empty() ? 0 : text.size() - 2);
+        const std::string line = text.substr(last == std::string::npos ? 0 : last + 1);
+        return !text.empty() && text.back() == '\n' &&
+               (line.rfind("end ", 0) == 0 || line.rfind("error:", 0) == 0);
+    };
+    const bool answered = started && WaitFor(done);
+    DeleteFileA(listing.c_str());
+    if (!started) {
+        error = "cannot start /usr/bin/perl (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    if (!answered) {
+        error = "no list of data extents of " + name + " within " + std::to_string(WAIT_MS / 1000) +
+                " s; Perl wrote: '" + text + "'";
+        return false;
+    }
+    const char* p = text.c_str();
+    unsigned long long start = 0, end = 0;
+    int used = 0;
+    while (std::sscanf(p, "%llu %llu\n%n", &start, &end, &used) == 2) {
+        extents.push_back({start, end});
+        p += used;
+    }
+    unsigned long long total = 0;
+    if (std::sscanf(p, "end %llu\n%n", &total, &used) != 1 || p[used] != '\0') {
+        error = "Perl did not list the data extents of " + name + ": '" + text + "'";
+        return false;
+    }
+    size = total;
+    return true;
 }
 
 std::string MakeSparseFile(const std::string& path, uint64_t size)
@@ -322,9 +418,53 @@ void MainWindowTest::TearDown()
     }
 }
 
+namespace {
+
+// A test that runs this long is stuck, most likely in a modal loop whose box
+// no answer reaches: the watchdog then prints what it sees and ends the
+// program, so that the log says why the test failed. Longer than any wait
+// of a test (WAIT_MS), shorter than the tests' time limit in CTest, which
+// would kill the program without a word.
+constexpr ULONGLONG STUCK_MS = 150000;
+
+// When the running test started (0 between tests), and its name.
+std::atomic<ULONGLONG> testStarted{0};
+char testName[256];
+DWORD testThread;
+
+class Watchdog : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo& test) override
+    {
+        std::snprintf(testName, sizeof testName, "%s.%s", test.test_suite_name(), test.name());
+        testStarted = GetTickCount64();
+    }
+    void OnTestEnd(const testing::TestInfo&) override { testStarted = 0; }
+};
+
+DWORD WINAPI WatchStuckTests(LPVOID)
+{
+    for (;;) {
+        Sleep(1000);
+        const ULONGLONG started = testStarted;
+        if (started == 0 || GetTickCount64() - started < STUCK_MS)
+            continue;
+        std::fflush(stdout);
+        std::fprintf(stderr, "watchdog: %s is stuck: it has run for %llu s. What it sees:\n%s", testName,
+                     (GetTickCount64() - started) / 1000,
+                     DescribeWindows(GetCurrentProcessId(), testThread).c_str());
+        std::fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     instanceHandle = GetModuleHandleA(nullptr);
     testing::InitGoogleTest(&argc, argv);
+    testThread = GetCurrentThreadId();
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    CloseHandle(CreateThread(nullptr, 0, WatchStuckTests, nullptr, 0, nullptr));
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,8 @@
 // folder of real files, the real main window, and answers to modal boxes.
 #pragma once
 
+#include "tests/windows/waiting.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -39,11 +41,24 @@ bool WriteAt(const std::string& path, uint64_t offset, const std::vector<uint8_t
 uint64_t FileSize64(const std::string& path);
 // Cuts a file to size as another program would, behind the back of any
 // handle open on it: through the Linux truncate command, which Wine runs.
-// The path must hold no blank.
+// The path must not hold a double quote.
 bool ShrinkFile(const std::string& path, uint64_t size);
 // Creates a file of size bytes that holds no data: zeros, and no disk space
 // until written. Returns its path, or "" when it could not be made.
 std::string MakeSparseFile(const std::string& path, uint64_t size);
+// A run of data that the file system keeps for a file: bytes start to end.
+struct DataExtent {
+    uint64_t start;
+    uint64_t end;
+};
+// The runs of data of a file, in order, as the Linux file system reports
+// them through lseek's SEEK_DATA and SEEK_HOLE (asked by Perl, which Wine
+// starts as a Linux program); the rest of the file, its holes, reads as
+// zeros. A file system that keeps no holes reports the whole file as data.
+// Also the file's size as Linux sees it. Returns false with error set when
+// they could not be listed. The path must not hold a double quote.
+bool ListDataExtents(const std::string& path, std::vector<DataExtent>& extents, uint64_t& size,
+                     std::string& error);
 // A drop handle as the shell makes it for WM_DROPFILES, with these names.
 HGLOBAL MakeDrop(const std::vector<std::string>& names);
 // Bytes 0x00, 0x01, ... 0xFF, 0x00, ... of the given length.
