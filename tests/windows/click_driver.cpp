@@ -137,7 +137,7 @@ int Answer(HWND main, const char* text)
 int Save(HWND main)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(main, WM_COMMAND, CMD_SAVE, 0, SMTO_ABORTIFHUNG, WAIT_MS, &result))
+    if (!SendMessageTimeoutA(main, WM_COMMAND, CMD_SAVE, 0, SMTO_NORMAL, WAIT_MS, &result))
         return FailWithWindows("the save command did not return within 90 s", main);
     if (OwnedBox(main) != nullptr)
         return FailWithWindows("a box is open after the save", main);
