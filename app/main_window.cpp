@@ -4,6 +4,7 @@
 
 #include "document/document.h"
 #include "document/scroll.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
 #include "ui/edit.h"
@@ -12,8 +13,6 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
-
-HINSTANCE instanceHandle;
 
 namespace {
 

@@ -1,9 +1,9 @@
 // document.cpp - the open file and its window of bytes.
 #include "document/document.h"
 
-#include "app/main_window.h"
 #include "document/scroll_math.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -34,12 +34,6 @@ bool ClipTransfer(uint32_t fileSize, uint32_t offset, uint32_t& count)
     if (fileSize - offset < count)
         count = fileSize - offset;
     return true;
-}
-
-void LoadText(UINT id, char* buffer, int size)
-{
-    if (LoadStringA(instanceHandle, id, buffer, size) <= 0)
-        buffer[0] = '\0';
 }
 
 // Start of the last path element: the character after the last backslash.

@@ -1,11 +1,11 @@
 // edit.cpp - click editing in the view and the two edit commands.
 #include "ui/edit.h"
 
-#include "app/main_window.h"
 #include "document/document.h"
 #include "dump/codecs.h"
 #include "dump/dump_text.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "ui/edit_math.h"
 #include "ui/input_box.h"
@@ -58,8 +58,7 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
     char title[EDIT_TEXT_SIZE];
     char label[EDIT_TEXT_SIZE];
     char text[EDIT_TEXT_SIZE];
-    if (LoadStringA(instanceHandle, kind.title, title, sizeof title) <= 0)
-        title[0] = '\0';
+    LoadText(kind.title, title, sizeof title);
     FormatHexNumber(label, static_cast<int32_t>(document.topOffset + index), 8);
     uint8_t* first = document.windowBuffer + index;
     char untouched[EDIT_TEXT_SIZE] = "";

@@ -1,7 +1,7 @@
 // input_box.cpp - the input box behind every prompt.
 #include "ui/input_box.h"
 
-#include "app/main_window.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 #include <initializer_list>
