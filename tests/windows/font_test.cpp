@@ -36,7 +36,8 @@ protected:
     {
         Opened opened;
         BoxScript script({[&](HWND box) {
-            opened = {WindowText(GetDlgItem(box, FONT_FACE_BOX)), WindowText(GetDlgItem(box, FONT_SIZE_BOX))};
+            opened = {WindowText(GetDlgItem(box, FONT_FACE_BOX)),
+                      WindowText(GetDlgItem(box, FONT_SIZE_BOX))};
             if (size != nullptr) {
                 HWND sizes = GetDlgItem(box, FONT_SIZE_BOX);
                 SendMessageA(sizes, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(size));
