@@ -115,8 +115,8 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
         ShownCharacter& c = characters[count];
         c.start = i;
         c.length = box.leadByte[text[i]] && i + 1 < shown ? 2 : 1;
-        const uint32_t back = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
-        c.backLength = back < HANDED_BACK_MOST ? back : HANDED_BACK_MOST;
+        const uint32_t handed = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
+        c.backLength = handed < HANDED_BACK_MOST ? handed : HANDED_BACK_MOST;
     }
 
     // The characters the answer begins with and ends with as the box had
@@ -126,16 +126,16 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
     uint32_t frontEnd = 0;
     while (front < count && typed.Holds(frontEnd, typed.length(), characters[front]))
         frontEnd += characters[front++].backLength;
-    uint32_t back = 0;
-    uint32_t backStart = typed.length();
-    while (count - back > front) {
-        const ShownCharacter& c = characters[count - 1 - back];
-        if (c.backLength == 0 || c.backLength > backStart - frontEnd ||
-            !typed.StartsAt(frontEnd, backStart - c.backLength) ||
-            !typed.Holds(backStart - c.backLength, backStart, c))
+    uint32_t tail = 0;
+    uint32_t tailStart = typed.length();
+    while (count - tail > front) {
+        const ShownCharacter& c = characters[count - 1 - tail];
+        if (c.backLength == 0 || c.backLength > tailStart - frontEnd ||
+            !typed.StartsAt(frontEnd, tailStart - c.backLength) ||
+            !typed.Holds(tailStart - c.backLength, tailStart, c))
             break;
-        backStart -= c.backLength;
-        ++back;
+        tailStart -= c.backLength;
+        ++tail;
     }
 
     uint32_t stored = 0;
@@ -152,17 +152,17 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
     // In between, character by character: left alone where the answer holds
     // what the box had at the same count of characters.
     uint32_t k = front;
-    for (uint32_t i = frontEnd; i < backStart; ++k) {
-        if (k < count - back && typed.Holds(i, backStart, characters[k])) {
+    for (uint32_t i = frontEnd; i < tailStart; ++k) {
+        if (k < count - tail && typed.Holds(i, tailStart, characters[k])) {
             putShown(characters[k]);
             i += characters[k].backLength;
         } else {
             const uint32_t length = typed.CharacterLength(i);
-            for (uint32_t n = 0; n < length && i < backStart; ++n)
+            for (uint32_t n = 0; n < length && i < tailStart; ++n)
                 put(typed.at(i++));
         }
     }
-    for (uint32_t j = count - back; j < count; ++j)
+    for (uint32_t j = count - tail; j < count; ++j)
         putShown(characters[j]);
     return stored;
 }

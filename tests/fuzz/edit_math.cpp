@@ -70,15 +70,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t answerSize = split ? static_cast<size_t>(static_cast<const uint8_t*>(split) - body) : bodySize;
     Block answer = Text(body, answerSize);
     const uint8_t* shownBytes = split ? body + answerSize + 1 : body;
-    const uint32_t shown = static_cast<uint32_t>(std::min<size_t>(
+    const uint32_t boxShown = static_cast<uint32_t>(std::min<size_t>(
         {split ? bodySize - answerSize - 1 : 0, room, TEXT_SHOWN_MOST}));
     std::vector<uint8_t> before(room);
     for (size_t i = 0; i < room; ++i)
-        before[i] = i < shown ? shownBytes[i] : static_cast<uint8_t>(i * 31);
+        before[i] = i < boxShown ? shownBytes[i] : static_cast<uint8_t>(i * 31);
     const BoxCharacters box = MakeBoxCharacters932();
     auto store = [&](Block& text, Block& dest) {
-        std::memcpy(dest.bytes(), before.data(), room);
-        return StoreTextAnswer(text.chars(), shown, box, dest.bytes(), room);
+        std::copy(before.begin(), before.end(), dest.bytes());
+        return StoreTextAnswer(text.chars(), boxShown, box, dest.bytes(), room);
     };
 
     // Any answer: nothing beyond the bytes stored changes, and no more are
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t stored = store(answer, dest);
     const std::string answerText = TextOf(answer);
     FUZZ_CHECK(stored <= room && stored <= 2 * answerText.size());
-    FUZZ_CHECK(std::memcmp(dest.bytes() + stored, before.data() + stored, room - stored) == 0);
+    FUZZ_CHECK(std::equal(before.begin() + stored, before.end(), dest.bytes() + stored));
 
     // The answer of a box left alone, and of one whose first character was
     // typed over by 'x': the shown bytes come back with their dots, and none
@@ -96,10 +96,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string asShown;
     std::string afterFirst;
     uint32_t firstLength = 0;
-    for (uint32_t i = 0; i < shown;) {
+    for (uint32_t i = 0; i < boxShown;) {
         char cell[2] = {static_cast<char>(before[i] < 0x20 ? '.' : before[i]), 0};
         uint32_t length = 1;
-        if (i + 1 < shown && box.leadByte[static_cast<uint8_t>(cell[0])]) {
+        if (i + 1 < boxShown && box.leadByte[static_cast<uint8_t>(cell[0])]) {
             cell[1] = static_cast<char>(before[i + 1] < 0x20 ? '.' : before[i + 1]);
             length = 2;
         }
@@ -112,21 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             firstLength = length;
         i += length;
     }
-    std::vector<uint8_t> dotted(before.begin(), before.begin() + shown);
+    std::vector<uint8_t> dotted(before.begin(), before.begin() + boxShown);
     for (uint8_t& byte : dotted)
         byte = byte < 0x20 ? '.' : byte;
-    Block left = Text(reinterpret_cast<const uint8_t*>(asShown.data()), asShown.size());
-    FUZZ_CHECK(store(left, dest) == shown);
+    Block leftAlone = Text(reinterpret_cast<const uint8_t*>(asShown.data()), asShown.size());
+    FUZZ_CHECK(store(leftAlone, dest) == boxShown);
     FUZZ_CHECK(std::equal(dotted.begin(), dotted.end(), dest.bytes()));
-    FUZZ_CHECK(std::memcmp(dest.bytes() + shown, before.data() + shown, room - shown) == 0);
-    if (shown > 0) {
+    FUZZ_CHECK(std::equal(before.begin() + boxShown, before.end(), dest.bytes() + boxShown));
+    if (boxShown > 0) {
         afterFirst.insert(0, 1, 'x');
         Block typed = Text(reinterpret_cast<const uint8_t*>(afterFirst.data()), afterFirst.size());
-        const uint32_t expected = shown - firstLength + 1;
+        const uint32_t expected = boxShown - firstLength + 1;
         FUZZ_CHECK(store(typed, dest) == expected);
         FUZZ_CHECK(dest.bytes()[0] == 'x');
         FUZZ_CHECK(std::equal(dotted.begin() + firstLength, dotted.end(), dest.bytes() + 1));
-        FUZZ_CHECK(std::memcmp(dest.bytes() + expected, before.data() + expected, room - expected) == 0);
+        FUZZ_CHECK(std::equal(before.begin() + expected, before.end(), dest.bytes() + expected));
     }
     return 0;
 }
