@@ -132,7 +132,7 @@ void ChooseAndOpenFile(HWND window)
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     if (GetOpenFileNameA(&dialog))
-        OpenDocument(window, path);
+        OpenDocument(window, path, (dialog.Flags & OFN_READONLY) != 0); // the read-only box
 }
 
 void OpenDroppedFiles(HWND window, HDROP drop)

@@ -48,7 +48,8 @@ void EnterTextPattern(HWND window)
     FormatPrintable(text, SearchPattern.patternBytes, Shown(TEXT_SHOWN));
     if (!AskForPattern(window, STR_ENTER_TEXT, text, sizeof text))
         return;
-    SearchPattern.patternLength = CopyTextBytes(text, SearchPattern.patternBytes, PATTERN_CAPACITY);
+    SearchPattern.patternLength = StoreTextAnswer(text, Shown(TEXT_SHOWN), InputBoxCharacters(),
+                                                  SearchPattern.patternBytes, PATTERN_CAPACITY);
     RunSearch(window);
 }
 
