@@ -15,6 +15,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "document/document.h"
+#include "resources/instance.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState)
 {

@@ -4,6 +4,7 @@
 
 #include "document/document.h"
 #include "document/scroll.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
 #include "ui/edit.h"
@@ -12,8 +13,6 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
-
-HINSTANCE instanceHandle;
 
 namespace {
 
@@ -133,7 +132,7 @@ void ChooseAndOpenFile(HWND window)
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     if (GetOpenFileNameA(&dialog))
-        OpenDocument(window, path);
+        OpenDocument(window, path, (dialog.Flags & OFN_READONLY) != 0); // the read-only box
 }
 
 void OpenDroppedFiles(HWND window, HDROP drop)

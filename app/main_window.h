@@ -6,10 +6,6 @@
 
 constexpr int SCROLL_BAR_WIDTH = 16; // pixels, a fixed number
 
-// The program's module instance; set once by the entry routine before
-// anything else and passed to every resource load.
-extern HINSTANCE instanceHandle;
-
 // Creates the main window from its template, hidden, owned by whatever
 // window is active on this thread; gives it the program icon and sets its
 // outer size to the template's client size, which lays out the children.

@@ -4,6 +4,7 @@
 // a clock around the progress text, the chunk read with the compare, and
 // the message pump (which repaints the view after each progress text).
 #include "app/main_window.h"
+#include "resources/instance.h"
 #include "document/document.h"
 #include "resources/resource.h"
 #include "search/search.h"

@@ -1,9 +1,9 @@
 // document.cpp - the open file and its window of bytes.
 #include "document/document.h"
 
-#include "app/main_window.h"
 #include "document/scroll_math.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -34,12 +34,6 @@ bool ClipTransfer(uint32_t fileSize, uint32_t offset, uint32_t& count)
     if (fileSize - offset < count)
         count = fileSize - offset;
     return true;
-}
-
-void LoadText(UINT id, char* buffer, int size)
-{
-    if (LoadStringA(instanceHandle, id, buffer, size) <= 0)
-        buffer[0] = '\0';
 }
 
 // Start of the last path element: the character after the last backslash.
@@ -75,7 +69,7 @@ void ComposeTitle(char* title, const char* base, const char* product)
 
 } // namespace
 
-HANDLE FileOpen(const char* path, uint32_t* sizeOut)
+HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly)
 {
     if (sizeOut != nullptr) {
         *sizeOut = 0xFFFFFFFF;
@@ -86,8 +80,11 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut)
             FindClose(search);
         }
     }
-    HANDLE handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (!readOnly) {
+        handle = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     if (handle == INVALID_HANDLE_VALUE) {
         handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -137,6 +134,23 @@ void ReloadWindow()
         count = 0;
     }
     document.validCount = count;
+    document.editedFirst = document.editedEnd = 0;
+}
+
+void NoteEdited(uint32_t index, uint32_t count)
+{
+    if (index >= WINDOW_SIZE || count == 0)
+        return;
+    const uint32_t end = WINDOW_SIZE - index < count ? WINDOW_SIZE : index + count;
+    if (document.editedFirst == document.editedEnd) {
+        document.editedFirst = index;
+        document.editedEnd = end;
+        return;
+    }
+    if (index < document.editedFirst)
+        document.editedFirst = index;
+    if (end > document.editedEnd)
+        document.editedEnd = end;
 }
 
 int SaveWindow()
@@ -144,12 +158,18 @@ int SaveWindow()
     document.modified = 0;
     if (document.fileHandle == nullptr)
         return 0;
-    if (document.validCount == 0)
+    const uint32_t first = document.editedFirst;
+    const uint32_t end = document.editedEnd < document.validCount ? document.editedEnd
+                                                                  : document.validCount;
+    if (first >= end)
         return 1;
     uint32_t written = 0;
-    return FileWriteAt(document.fileHandle, document.fileSize, document.topOffset,
-                       document.windowBuffer, document.validCount, &written) &&
-           written == document.validCount;
+    if (!FileWriteAt(document.fileHandle, document.fileSize, document.topOffset + first,
+                     document.windowBuffer + first, end - first, &written) ||
+        written != end - first)
+        return 0;
+    document.editedFirst = document.editedEnd = 0;
+    return 1;
 }
 
 void SaveAndReport(HWND owner)
@@ -174,7 +194,7 @@ void PromptSave(HWND owner)
         SaveAndReport(owner);
 }
 
-void OpenDocument(HWND window, const char* path)
+void OpenDocument(HWND window, const char* path, bool readOnly)
 {
     if (document.fileHandle != nullptr) {
         CloseHandle(document.fileHandle);
@@ -184,7 +204,7 @@ void OpenDocument(HWND window, const char* path)
     LoadText(STR_PRODUCT, product, sizeof product);
     SetWindowTextA(window, product);
 
-    document.fileHandle = FileOpen(path, &document.fileSize);
+    document.fileHandle = FileOpen(path, &document.fileSize, readOnly);
     if (document.fileHandle == nullptr)
         return;
 

@@ -21,6 +21,12 @@ struct Document {
     uint32_t validCount;
     int modified;         // 1 while the window holds unsaved edits
     uint32_t scrollShift; // offset >> scrollShift = scroll-bar position
+    // The window's edited bytes since it was read: from editedFirst up to
+    // editedEnd (exclusive); none while they are equal. A save writes these
+    // and nothing else, so that it never puts back bytes that another
+    // program changed meanwhile.
+    uint32_t editedFirst;
+    uint32_t editedEnd;
 };
 
 extern Document document;
@@ -37,10 +43,10 @@ struct FileCalls {
 extern FileCalls fileCalls;
 
 // Opens an existing file for reading and writing, or for reading only when
-// writing is refused. When sizeOut is not null it first receives the low 32
-// bits of the size found in the directory (0xFFFFFFFF if none is found).
-// Returns the handle, or null.
-HANDLE FileOpen(const char* path, uint32_t* sizeOut);
+// writing is refused or readOnly is asked. When sizeOut is not null it first
+// receives the low 32 bits of the size found in the directory (0xFFFFFFFF if
+// none is found). Returns the handle, or null.
+HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly = false);
 
 // Read or write up to count bytes at offset, never at or beyond fileSize.
 // A write is also cut at the file's present end, should the file have
@@ -54,12 +60,20 @@ int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* b
                 uint32_t count, uint32_t* countOut);
 
 // Reads the window at topOffset. validCount becomes the number of bytes
-// read; a refused or failed read leaves it 0. Does not render.
+// read; a refused or failed read leaves it 0. Forgets the edited bytes.
+// Does not render.
 void ReloadWindow();
 
-// Clears modified, then writes the validCount bytes of the window back at
-// topOffset. Returns 1 when all of them were written (or there were none),
-// 0 when no document is open or the write failed or came back short.
+// Notes that count bytes of the window from index on were changed, so that
+// the next save writes them (together with the others edited since the
+// window was read, as one range).
+void NoteEdited(uint32_t index, uint32_t count);
+
+// Clears modified, then writes the edited bytes of the window, as far as
+// they lie within validCount, back at their offsets; nothing when none was
+// edited. Returns 1 when all of them were written (or there were none),
+// and then forgets them; 0 when no document is open or the write failed or
+// came back short, and keeps them for a later save.
 int SaveWindow();
 
 // SaveWindow, and a warning box owned by owner when an open document could
@@ -72,5 +86,6 @@ void PromptSave(HWND owner);
 // Closes the open file, opens path (at most 511 bytes) and shows it from
 // offset 0 in window's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no
-// document is open.
-void OpenDocument(HWND window, const char* path);
+// document is open. With readOnly the file is opened for reading only, so
+// that every save of it fails.
+void OpenDocument(HWND window, const char* path, bool readOnly = false);

@@ -1,11 +1,11 @@
 // scroll.cpp - scroll-bar requests and the jump to a typed offset.
 #include "document/scroll.h"
 
-#include "app/main_window.h"
 #include "document/document.h"
 #include "document/scroll_math.h"
 #include "dump/codecs.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "ui/input_box.h"
 
@@ -36,10 +36,8 @@ void JumpToAddress(HWND window)
     char title[256];
     char label[256];
     char text[256];
-    if (LoadStringA(instanceHandle, STR_JUMP_TITLE, title, sizeof title) <= 0)
-        title[0] = '\0';
-    if (LoadStringA(instanceHandle, STR_JUMP_LABEL, label, sizeof label) <= 0)
-        label[0] = '\0';
+    LoadText(STR_JUMP_TITLE, title, sizeof title);
+    LoadText(STR_JUMP_LABEL, label, sizeof label);
     wsprintfA(text, "%08X", document.topOffset);
     if (!ShowInputBox(window, title, label, text, sizeof text))
         return;

@@ -29,20 +29,23 @@ uint32_t LineInFile(uint32_t offset, uint32_t fileSize)
 uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
                       unsigned position)
 {
-    uint32_t top = topOffset;
+    // Offsets are worked out in 64 bits, so that nothing wraps past 2^32.
+    uint64_t top = topOffset;
+    uint32_t back = 0;
     switch (code) {
-    case SCROLL_LINE_UP: top -= 16; break;
+    case SCROLL_LINE_UP: back = 16; break;
     case SCROLL_LINE_DOWN: top += 16; break;
-    case SCROLL_PAGE_UP: top -= 256; break;
+    case SCROLL_PAGE_UP: back = 256; break;
     case SCROLL_PAGE_DOWN: top += 256; break;
     case SCROLL_THUMB_POSITION:
-    case SCROLL_THUMB_TRACK: top = shift < 32 ? uint32_t{position} << shift : 0; break;
+    case SCROLL_THUMB_TRACK: top = uint64_t{position} << (shift < 32 ? shift : 32); break;
     case SCROLL_TOP: top = 0; break;
-    case SCROLL_BOTTOM: return LineInFile(fileSize, fileSize);
+    case SCROLL_BOTTOM: top = fileSize; break;
     case SCROLL_END: return topOffset;
-    default: break;
+    default: return LineInFile(topOffset, fileSize);
     }
-    if (top >= 0xFFFFFF00)
-        top = 0;
-    return LineInFile(top, fileSize);
+    if (back != 0)
+        top = topOffset < back ? 0 : topOffset - back; // past the start: the start
+    // From the end of the file on, and beyond 2^32, the last line.
+    return LineInFile(top < fileSize ? static_cast<uint32_t>(top) : fileSize, fileSize);
 }

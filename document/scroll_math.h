@@ -27,9 +27,10 @@ constexpr unsigned SCROLL_END = 8;
 uint32_t LineInFile(uint32_t offset, uint32_t fileSize);
 
 // The top offset after a scroll request. A line is 16 bytes and a page 256;
-// thumb requests give position << shift. A result from 0xFFFFFF00 up is a
-// step back past the start and becomes 0; then LineInFile applies. The
-// bottom request gives the file's last line, wherever it lies. The end request and unknown codes
-// leave the top as it is.
+// thumb requests give position << shift, worked out without wrapping. A
+// step back that would pass the start gives 0; a step forward, a thumb or
+// the bottom request at or beyond the end gives the file's last line; then
+// LineInFile applies. The end request leaves the top as it is, unknown codes
+// keep it on its line.
 uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
                       unsigned position);

@@ -4,8 +4,6 @@
 
 namespace {
 
-const char HEX_DIGITS[] = "0123456789ABCDEF";
-
 // Value 0..15 of a hex digit, or -1 for any other byte (0x80 up included).
 int HexDigitValue(unsigned char c)
 {

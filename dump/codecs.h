@@ -10,6 +10,9 @@
 
 #include <cstdint>
 
+// The digits of every hexadecimal text the program writes, uppercase.
+inline constexpr char HEX_DIGITS[] = "0123456789ABCDEF";
+
 // Writes the low 4 * digits bits of value as `digits` uppercase hex digits,
 // most significant first with leading zeros, then a NUL (digits + 1 bytes).
 // Beyond 8 digits the extra leading digits are the sign fill: F when value is

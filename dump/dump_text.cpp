@@ -1,9 +1,9 @@
 // dump_text.cpp - header and dump lines of the view text.
 #include "dump/dump_text.h"
 
-namespace {
+#include "dump/codecs.h"
 
-const char HEX_DIGITS[] = "0123456789ABCDEF";
+namespace {
 
 // Column layout of a dump line.
 constexpr uint32_t OFFSET_COLUMN = 1;  // 8 digits, columns 1..8

@@ -1,9 +1,9 @@
 // render.cpp - the view text and the scroll thumb of the main window.
 #include "dump/render.h"
 
-#include "app/main_window.h"
 #include "document/document.h"
 #include "dump/dump_text.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 void RenderView(HWND window)
@@ -16,8 +16,7 @@ void RenderView(HWND window)
                  static_cast<int>(document.topOffset >> document.scrollShift), TRUE);
 
     char header[256];
-    if (LoadStringA(instanceHandle, STR_DUMP_HEADER, header, sizeof header) <= 0)
-        header[0] = '\0';
+    LoadText(STR_DUMP_HEADER, header, sizeof header);
     char text[VIEW_TEXT_SIZE];
     BuildViewText(text, header, document.topOffset, document.windowBuffer,
                   DumpByteCount(document.fileSize, document.topOffset, document.validCount));

@@ -1,7 +1,7 @@
 // pattern_entry.cpp - entering the search pattern in hexadecimal, as text
 // or as a decimal number.
-#include "app/main_window.h"
 #include "dump/codecs.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
 #include "ui/input_box.h"
@@ -25,10 +25,8 @@ int AskForPattern(HWND window, UINT labelId, char* text, uint32_t size)
 {
     char title[PATTERN_TEXT_SIZE];
     char label[PATTERN_TEXT_SIZE];
-    if (LoadStringA(instanceHandle, STR_SEARCH, title, static_cast<int>(size)) <= 0)
-        title[0] = '\0';
-    if (LoadStringA(instanceHandle, labelId, label, static_cast<int>(size)) <= 0)
-        label[0] = '\0';
+    LoadText(STR_SEARCH, title, static_cast<int>(size));
+    LoadText(labelId, label, static_cast<int>(size));
     return ShowInputBox(window, title, label, text, size);
 }
 
@@ -50,7 +48,8 @@ void EnterTextPattern(HWND window)
     FormatPrintable(text, SearchPattern.patternBytes, Shown(TEXT_SHOWN));
     if (!AskForPattern(window, STR_ENTER_TEXT, text, sizeof text))
         return;
-    SearchPattern.patternLength = CopyTextBytes(text, SearchPattern.patternBytes, PATTERN_CAPACITY);
+    SearchPattern.patternLength = StoreTextAnswer(text, Shown(TEXT_SHOWN), InputBoxCharacters(),
+                                                  SearchPattern.patternBytes, PATTERN_CAPACITY);
     RunSearch(window);
 }
 

@@ -1,9 +1,9 @@
 // search.cpp - the chunked forward search.
 #include "search/search.h"
 
-#include "app/main_window.h"
 #include "document/document.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/compare.h"
 
@@ -11,12 +11,6 @@ SearchPatternRecord SearchPattern;
 int searchActive;
 
 namespace {
-
-void LoadText(UINT id, char* buffer, int size)
-{
-    if (LoadStringA(instanceHandle, id, buffer, size) <= 0)
-        buffer[0] = '\0';
-}
 
 // Handles every waiting message, as the main loop would, so that the window
 // stays alive and a stop request can arrive. A quit message is put back for

@@ -1,11 +1,11 @@
 // edit.cpp - click editing in the view and the two edit commands.
 #include "ui/edit.h"
 
-#include "app/main_window.h"
 #include "document/document.h"
 #include "dump/codecs.h"
 #include "dump/dump_text.h"
 #include "dump/render.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "ui/edit_math.h"
 #include "ui/input_box.h"
@@ -32,19 +32,6 @@ constexpr EditKind TEXT_AT_TOP = {false, 8, STR_EDIT_TEXT_TITLE};
 
 WNDPROC viewProcedure; // the edit control's own procedure, under ViewProc
 
-// What the input box hands back for text when the user leaves it alone:
-// the text after its trip through the box's characters, which changes
-// bytes that the code page cannot show as they are (a lead byte without
-// its trail byte, a pair that is no character).
-void TextAsTheBoxReturnsIt(const char* text, char* untouched, int size)
-{
-    wchar_t wide[EDIT_TEXT_SIZE];
-    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, EDIT_TEXT_SIZE) == 0 ||
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, untouched, size, nullptr, nullptr) == 0) {
-        lstrcpynA(untouched, text, size);
-    }
-}
-
 // Shows the bytes from window index on in the input box and stores the
 // answer there; sets modified and renders when a byte was stored.
 void EditBytes(HWND window, uint32_t index, const EditKind& kind)
@@ -58,17 +45,13 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
     char title[EDIT_TEXT_SIZE];
     char label[EDIT_TEXT_SIZE];
     char text[EDIT_TEXT_SIZE];
-    if (LoadStringA(instanceHandle, kind.title, title, sizeof title) <= 0)
-        title[0] = '\0';
+    LoadText(kind.title, title, sizeof title);
     FormatHexNumber(label, static_cast<int32_t>(document.topOffset + index), 8);
     uint8_t* first = document.windowBuffer + index;
-    char untouched[EDIT_TEXT_SIZE] = "";
-    if (kind.hex) {
+    if (kind.hex)
         FormatHexBytes(text, first, shown);
-    } else {
+    else
         FormatPrintable(text, first, shown);
-        TextAsTheBoxReturnsIt(text, untouched, sizeof untouched);
-    }
 
     const HANDLE file = document.fileHandle;
     const uint32_t top = document.topOffset;
@@ -80,9 +63,10 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
         return;
     const uint32_t room = index < document.validCount ? document.validCount - index : 0;
     const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
-                                     : StoreTextAnswer(text, untouched, first, room);
+                                     : StoreTextAnswer(text, shown, InputBoxCharacters(), first, room);
     if (stored == 0)
         return;
+    NoteEdited(index, stored);
     document.modified = 1;
     RenderView(window);
 }

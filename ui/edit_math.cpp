@@ -37,16 +37,132 @@ uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCou
     return count < limit ? count : limit;
 }
 
-uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest, uint32_t room)
-{
-    bool beyondUntouched = false;
-    uint32_t stored = 0;
-    for (; stored < room && text[stored] != '\0'; ++stored) {
-        beyondUntouched = beyondUntouched || untouched[stored] == '\0';
-        if (beyondUntouched || text[stored] != untouched[stored])
-            dest[stored] = static_cast<uint8_t>(text[stored]);
-        else if (dest[stored] < 0x20)
-            dest[stored] = '.'; // the dot it was shown as
+namespace {
+
+// One character of a box's initial text: where its bytes start in the
+// shown bytes, how many they are, and what the box hands back for it.
+struct ShownCharacter {
+    uint32_t start;
+    uint32_t length;
+    uint32_t backLength;
+    char back[HANDED_BACK_MOST];
+};
+
+// The answer of a box, walked one character at a time.
+class AnswerText {
+public:
+    AnswerText(const char* text, const BoxCharacters& box) : text_(text), box_(box)
+    {
+        while (text_[length_] != '\0')
+            ++length_;
     }
+    uint32_t length() const { return length_; }
+    uint8_t at(uint32_t i) const { return static_cast<uint8_t>(text_[i]); }
+    // Bytes of the character that starts at i: two for a lead byte that a
+    // byte follows, else one.
+    uint32_t CharacterLength(uint32_t i) const
+    {
+        return box_.leadByte[at(i)] && i + 1 < length_ ? 2 : 1;
+    }
+    // Whether a character starts at target, walking from from, where one
+    // starts.
+    bool StartsAt(uint32_t from, uint32_t target) const
+    {
+        while (from < target)
+            from += CharacterLength(from);
+        return from == target;
+    }
+    // Whether the answer holds c's handed-back bytes from i on, as whole
+    // characters, ending at or before end. A character starts at i.
+    bool Holds(uint32_t i, uint32_t end, const ShownCharacter& c) const
+    {
+        if (c.backLength == 0 || c.backLength > end - i)
+            return false;
+        for (uint32_t k = 0; k < c.backLength; ++k) {
+            if (at(i + k) != static_cast<uint8_t>(c.back[k]))
+                return false;
+        }
+        return StartsAt(i, i + c.backLength);
+    }
+
+private:
+    const char* text_;
+    const BoxCharacters& box_;
+    uint32_t length_ = 0;
+};
+
+uint8_t AsShown(uint8_t byte)
+{
+    return byte < 0x20 ? '.' : byte; // the dot a byte below 0x20 is shown as
+}
+
+} // namespace
+
+uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters& box,
+                         uint8_t* dest, uint32_t room)
+{
+    if (shown > TEXT_SHOWN_MOST)
+        shown = TEXT_SHOWN_MOST;
+    if (shown > room)
+        shown = room;
+    // The shown text, kept apart from dest, which the answer overwrites.
+    uint8_t text[TEXT_SHOWN_MOST];
+    for (uint32_t i = 0; i < shown; ++i)
+        text[i] = AsShown(dest[i]);
+    ShownCharacter characters[TEXT_SHOWN_MOST];
+    uint32_t count = 0;
+    for (uint32_t i = 0; i < shown; i += characters[count++].length) {
+        ShownCharacter& c = characters[count];
+        c.start = i;
+        c.length = box.leadByte[text[i]] && i + 1 < shown ? 2 : 1;
+        const uint32_t handed = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
+        c.backLength = handed < HANDED_BACK_MOST ? handed : HANDED_BACK_MOST;
+    }
+
+    // The characters the answer begins with and ends with as the box had
+    // them; the ends do not overlap the beginning.
+    const AnswerText typed(answer, box);
+    uint32_t front = 0;
+    uint32_t frontEnd = 0;
+    while (front < count && typed.Holds(frontEnd, typed.length(), characters[front]))
+        frontEnd += characters[front++].backLength;
+    uint32_t tail = 0;
+    uint32_t tailStart = typed.length();
+    while (count - tail > front) {
+        const ShownCharacter& c = characters[count - 1 - tail];
+        if (c.backLength == 0 || c.backLength > tailStart - frontEnd ||
+            !typed.StartsAt(frontEnd, tailStart - c.backLength) ||
+            !typed.Holds(tailStart - c.backLength, tailStart, c))
+            break;
+        tailStart -= c.backLength;
+        ++tail;
+    }
+
+    uint32_t stored = 0;
+    auto put = [&](uint8_t byte) {
+        if (stored < room)
+            dest[stored++] = byte;
+    };
+    auto putShown = [&](const ShownCharacter& c) {
+        for (uint32_t k = 0; k < c.length; ++k)
+            put(text[c.start + k]);
+    };
+    for (uint32_t k = 0; k < front; ++k)
+        putShown(characters[k]);
+    // In between, character by character: left alone where the answer holds
+    // what the box had at the same count of characters.
+    uint32_t k = front;
+    for (uint32_t i = frontEnd; i < tailStart; ++k) {
+        if (k < count - tail && typed.Holds(i, tailStart, characters[k])) {
+            putShown(characters[k]);
+            i += characters[k].backLength;
+        } else {
+            const uint32_t length = typed.CharacterLength(i);
+            for (uint32_t n = 0; n < length && i < tailStart; ++n)
+                put(typed.at(i++));
+        }
+    }
+    for (uint32_t j = count - tail; j < count; ++j)
+        putShown(characters[j]);
     return stored;
 }

@@ -31,11 +31,35 @@ CaretChoice ChooseByteAtCaret(uint32_t start, uint32_t end);
 uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount,
                         uint32_t index, uint32_t limit);
 
-// Stores the text answer of a box that showed bytes of dest as text:
-// copies the answer's bytes into dest until its NUL or until room bytes are
-// stored. Where the answer still holds what the box hands back when left
-// alone (untouched), the byte becomes what the box showed: a byte below
-// 0x20 the '.' it was shown as, every other byte itself, even one that the
-// box cannot show and hands back as another character. Returns the number
-// of bytes stored.
-uint32_t StoreTextAnswer(const char* text, const char* untouched, uint8_t* dest, uint32_t room);
+// The most bytes that an input box hands back for one character.
+constexpr uint32_t HANDED_BACK_MOST = 8;
+// The most shown bytes that StoreTextAnswer tells apart (a text prompt shows
+// at most 511 bytes).
+constexpr uint32_t TEXT_SHOWN_MOST = 512;
+
+// How an input box treats the characters of the ANSI code page: which bytes
+// begin a double-byte character, and what it hands back for a character of
+// its initial text that the user leaves alone. A character that the code page
+// cannot show (a lead byte without its trail byte, a pair that is no
+// character) comes back as another one, even of another length.
+struct BoxCharacters {
+    bool leadByte[256];
+    // Writes the bytes handed back for the character chars[0..length) into
+    // back (room for HANDED_BACK_MOST) and returns their count.
+    uint32_t (*handBack)(const char* chars, uint32_t length, char* back);
+};
+
+// Stores the text answer of a box whose initial text showed the first shown
+// bytes of dest (at most TEXT_SHOWN_MOST), each byte below 0x20 as '.'.
+// Every character of the answer that the user left alone stands for the
+// bytes it showed, with the dots for those below 0x20; every other character
+// for its own bytes. A character counts as left alone when the answer holds
+// what the box hands back for it at its place: among the characters the
+// answer begins with or ends with as the box had them, or in between at the
+// same count of characters from the start. These bytes are stored from
+// dest[0] on until room bytes are stored; returns their number. So OK on an
+// unchanged box stores exactly the shown bytes with their dots, and a byte
+// after the shown ones changes only when the answer holds more than was
+// shown.
+uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters& box,
+                         uint8_t* dest, uint32_t room);

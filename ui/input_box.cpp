@@ -1,7 +1,7 @@
 // input_box.cpp - the input box behind every prompt.
 #include "ui/input_box.h"
 
-#include "app/main_window.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 #include <initializer_list>
@@ -24,6 +24,21 @@ void InitBox(HWND box)
     SetDlgItemTextA(box, IDC_INPUT, inputBox.boxText);
 }
 
+uint32_t HandBack(const char* chars, uint32_t length, char* back)
+{
+    wchar_t wide[HANDED_BACK_MOST];
+    const int units = MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(length), wide,
+                                          HANDED_BACK_MOST);
+    const int bytes = units > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, units, back, HANDED_BACK_MOST,
+                                                      nullptr, nullptr)
+                                : 0;
+    if (bytes > 0)
+        return static_cast<uint32_t>(bytes);
+    for (uint32_t i = 0; i < length; ++i)
+        back[i] = chars[i]; // as it is, when the code page cannot convert it
+    return length;
+}
+
 // Copies the field into the caller's buffer, never more than it holds.
 void TakeAnswer(HWND box)
 {
@@ -37,6 +52,18 @@ void TakeAnswer(HWND box)
 }
 
 } // namespace
+
+const BoxCharacters& InputBoxCharacters()
+{
+    static const BoxCharacters characters = [] {
+        BoxCharacters made = {};
+        for (int byte = 0; byte < 256; ++byte)
+            made.leadByte[byte] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
+        made.handBack = HandBack;
+        return made;
+    }();
+    return characters;
+}
 
 int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
                  unsigned capacity)

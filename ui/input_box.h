@@ -1,6 +1,8 @@
 // input_box.h - the one modal box that asks the user for a line of text.
 #pragma once
 
+#include "ui/edit_math.h"
+
 #include <windows.h>
 
 // The state of the open box; there is only ever one.
@@ -22,6 +24,11 @@ extern InputBoxState inputBox;
 // untouched. Enter and Escape do not close the box.
 int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
                  unsigned capacity);
+
+// How the box treats the characters of the ANSI code page: its lead bytes,
+// and what it hands back for a character left alone (the character's trip
+// through the box's UTF-16 text).
+const BoxCharacters& InputBoxCharacters();
 
 // Dialog procedure of the box; returns 0 for every message.
 INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include "ui/edit_math.h"
 
 #include "dump/dump_text.h"
+#include "tests/box_characters_932.h"
 
 #include <gtest/gtest.h>
 
@@ -82,40 +83,66 @@ TEST(EditShownCount, LimitsByFileWindowAndBox)
     }
 }
 
-TEST(StoreTextAnswer, PlacesWhereTheAnswerIsAsTheBoxLeftItTakeWhatTheBoxShowed)
+// Each case: the bytes of dest, how many of them the box showed, the
+// answer and the room; then dest after the store and the count stored.
+// 8F without a trail byte and the pair 81 20 show as ・ and come back as 81 45.
+TEST(StoreTextAnswer, LeftAloneCharactersKeepTheirBytesTypedOnesAreStored)
 {
     struct Case {
         const char* name;
+        std::vector<uint8_t> before;
+        uint32_t shown;
         const char* answer;
-        const char* untouched;
         uint32_t room;
         std::vector<uint8_t> after;
         uint32_t stored;
     };
-    // The box showed 41 00 0A 2E as "A...", and hands it back so.
-    const std::vector<uint8_t> before = {0x41, 0x00, 0x0A, 0x2E, 0x01, 0x42};
-    // 61 81 20 62 shows as "a", a pair that is no character, "b"; the box
-    // hands back "a", the character it shows instead (81 45), "b".
-    const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42};
+    const std::vector<uint8_t> dots = {0x41, 0x00, 0x0A, 0x2E, 0x01, 0x42}; // "A..." shown
+    const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42}; // "a・b" shown
+    const std::vector<uint8_t> lone = {0x41, 0x42, 0x8F, 0x05, 0x42};       // "AB・" shown
     const Case cases[] = {
-        {"unchanged: the bytes below 0x20 become the dots shown", "A...", "A...", 6,
+        {"unchanged: the bytes below 0x20 become the dots shown", dots, 4, "A...", 6,
          {0x41, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
-        {"first cell changed", "Z...", "A...", 6, {0x5A, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
-        {"control byte typed over", "AX.Y", "A...", 6, {0x41, 0x58, 0x2E, 0x59, 0x01, 0x42}, 4},
-        {"dots typed beyond the text", "A.....", "A...", 6, {0x41, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 6},
-        {"shorter answer", "B", "A...", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
-        {"empty answer", "", "A...", 6, before, 0},
-        {"longer than the room", "abcdefgh", "A...", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
-        {"no room", "abc", "A...", 0, before, 0},
-        {"double-byte text", "\x93\xFA\x96\x7B", "A...", 6, {0x93, 0xFA, 0x96, 0x7B, 0x01, 0x42}, 4},
-        {"unchanged, with a byte the box cannot show", "a\x81\x45" "b", "a\x81\x45" "b", 6, pair, 4},
-        {"cell after it changed", "a\x81\x45" "c", "a\x81\x45" "b", 6, {0x61, 0x81, 0x20, 0x63, 0x01, 0x42}, 4},
+        {"first cell changed", dots, 4, "Z...", 6, {0x5A, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
+        {"control byte typed over", dots, 4, "AX.Y", 6, {0x41, 0x58, 0x2E, 0x59, 0x01, 0x42}, 4},
+        {"dots typed beyond the text", dots, 4, "A.....", 6, {0x41, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 6},
+        {"shorter answer", dots, 4, "B", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
+        {"empty answer", dots, 4, "", 6, dots, 0},
+        {"longer than the room", dots, 4, "abcdefgh", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
+        {"no room", dots, 4, "abc", 0, dots, 0},
+        {"double-byte text", dots, 4, "\x93\xFA\x96\x7B", 6, {0x93, 0xFA, 0x96, 0x7B, 0x01, 0x42}, 4},
+        {"pair that is no character, unchanged", pair, 4, "a\x81\x45" "b", 6, pair, 4},
+        {"pair that is no character, the cell after it changed", pair, 4, "a\x81\x45" "c", 6,
+         {0x61, 0x81, 0x20, 0x63, 0x01, 0x42}, 4},
+        {"pair that is no character, both cells around it changed", pair, 4, "c\x81\x45" "d", 6,
+         {0x63, 0x81, 0x20, 0x64, 0x01, 0x42}, 4},
+        {"pair that is no character, deleted", pair, 4, "ab", 6, {0x61, 0x62, 0x20, 0x62, 0x01, 0x42}, 2},
+        {"pair that is no character, typed over", pair, 4, "a\x82\xA0" "b", 6,
+         {0x61, 0x82, 0xA0, 0x62, 0x01, 0x42}, 4},
+        {"lone lead byte at the end, unchanged", lone, 3, "AB\x81\x45", 5, lone, 3},
+        {"lone lead byte at the end, changed only at the start", lone, 3, "XB\x81\x45", 5,
+         {0x58, 0x42, 0x8F, 0x05, 0x42}, 3},
+        {"lone lead byte at the end, the cell before it deleted", lone, 3, "A\x81\x45", 5,
+         {0x41, 0x8F, 0x8F, 0x05, 0x42}, 2},
+        {"lone lead byte at the end, lengthened", lone, 3, "AB\x81\x45YZ", 5,
+         {0x41, 0x42, 0x8F, 'Y', 'Z'}, 5},
+        {"lone lead byte at the end, shortened", lone, 3, "A", 5, lone, 1},
+        {"lone lead byte at the end, typed over", lone, 3, "ABC", 5, {0x41, 0x42, 0x43, 0x05, 0x42}, 3},
+        {"lone lead byte at the end, the room holds no more", lone, 3, "AB\x81\x45", 3, lone, 3},
+        {"lead byte before a control byte, unchanged", {0x8F, 0x05, 0x41, 0x06}, 3, "\x81\x45" "A", 4,
+         {0x8F, 0x2E, 0x41, 0x06}, 3},
+        {"lead byte before a control byte, the cell after changed", {0x8F, 0x05, 0x41, 0x06}, 3,
+         "\x81\x45" "Z", 4, {0x8F, 0x2E, 0x5A, 0x06}, 3},
+        {"control byte before a lone lead byte", {0x05, 0x8F, 0x06}, 2, ".\x81\x45", 3,
+         {0x2E, 0x8F, 0x06}, 2},
+        {"nothing shown, text typed", {0x01, 0x02}, 0, "xy", 2, {'x', 'y'}, 2},
     };
+    const BoxCharacters box = MakeBoxCharacters932();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<uint8_t> bytes = c.untouched[0] == 'a' ? pair : before;
+        std::vector<uint8_t> bytes = c.before;
         bytes.push_back(0xEE); // beyond the room of every case
-        EXPECT_EQ(StoreTextAnswer(c.answer, c.untouched, bytes.data(), c.room), c.stored);
+        EXPECT_EQ(StoreTextAnswer(c.answer, c.shown, box, bytes.data(), c.room), c.stored);
         std::vector<uint8_t> expected = c.after;
         expected.push_back(0xEE);
         EXPECT_EQ(bytes, expected);

@@ -67,11 +67,110 @@ TEST(NewTopOffset, EveryCodeWithWrapEndAndAlignment)
         {"end scroll moves nothing", 0x120, MIB, 6, SCROLL_END, 0, 0x120},
         {"unknown code moves nothing", 0x120, MIB, 6, 9, 0, 0x120},
         {"empty file stays at 0", 0, 0, 0, SCROLL_PAGE_DOWN, 0, 0},
-        {"huge file: page down below the wrap line", 0xFFFFFE00, 0xFFFFFFFF, 18, SCROLL_PAGE_DOWN, 0, 0},
+        {"huge file: page down onto the line 0xFFFFFF00", 0xFFFFFE00, 0xFFFFFFFF, 18, SCROLL_PAGE_DOWN, 0, 0xFFFFFF00},
         {"huge file: line down within it", 0x80000000, 0xFFFFFFFF, 18, SCROLL_LINE_DOWN, 0, 0x80000010},
     };
     for (const Case& c : cases)
         EXPECT_EQ(NewTopOffset(c.top, c.fileSize, c.shift, c.code, c.position), c.expected) << c.name;
+}
+
+// Near the top of the 32-bit range a step never wraps to the start: back
+// gives 0 only past the start, forward stops on the last line, and the
+// highest thumb position gives the last line.
+TEST(NewTopOffset, NearTheTopOfTheRangeNothingWraps)
+{
+    struct Case {
+        const char* name;
+        uint32_t top, fileSize;
+        unsigned code, position;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {"4 GiB-1: line up from the last line", 0xFFFFFFF0, 0xFFFFFFFF, SCROLL_LINE_UP, 0, 0xFFFFFFE0},
+        {"4 GiB-1: page up from the last line", 0xFFFFFFF0, 0xFFFFFFFF, SCROLL_PAGE_UP, 0, 0xFFFFFEF0},
+        {"4 GiB-1: line up from 0xFFFFFF00", 0xFFFFFF00, 0xFFFFFFFF, SCROLL_LINE_UP, 0, 0xFFFFFEF0},
+        {"4 GiB-1: line down onto 0xFFFFFF00", 0xFFFFFEF0, 0xFFFFFFFF, SCROLL_LINE_DOWN, 0, 0xFFFFFF00},
+        {"4 GiB-1: line down on the last line", 0xFFFFFFF0, 0xFFFFFFFF, SCROLL_LINE_DOWN, 0, 0xFFFFFFF0},
+        {"4 GiB-1: page down past 2^32", 0xFFFFFF80, 0xFFFFFFFF, SCROLL_PAGE_DOWN, 0, 0xFFFFFFF0},
+        {"4 GiB-1: line up at 0", 0, 0xFFFFFFFF, SCROLL_LINE_UP, 0, 0},
+        {"4 GiB-1: page up from 0x80", 0x80, 0xFFFFFFFF, SCROLL_PAGE_UP, 0, 0},
+        {"4 GiB-1: page up from 0x100", 0x100, 0xFFFFFFFF, SCROLL_PAGE_UP, 0, 0},
+        {"4 GiB-1: unknown code on the last line", 0xFFFFFFF0, 0xFFFFFFFF, 9, 0, 0xFFFFFFF0},
+        {"4 GiB-1: end scroll on the last line", 0xFFFFFFF0, 0xFFFFFFFF, SCROLL_END, 0, 0xFFFFFFF0},
+        {"4 GiB-1: thumb one below the highest", 0, 0xFFFFFFFF, SCROLL_THUMB_POSITION, 16383, 0xFFFC0000},
+        {"4 GiB-1: highest thumb position", 0, 0xFFFFFFFF, SCROLL_THUMB_POSITION, 16384, 0xFFFFFFF0},
+        {"4 GiB-1: highest thumb tracked", 0xFFFC0000, 0xFFFFFFFF, SCROLL_THUMB_TRACK, 16384, 0xFFFFFFF0},
+        {"4 GiB-1: thumb far beyond the range", 0, 0xFFFFFFFF, SCROLL_THUMB_TRACK, 0xFFFF, 0xFFFFFFF0},
+        {"0xFFFE0000: highest thumb position", 0, 0xFFFE0000, SCROLL_THUMB_POSITION, 16384, 0xFFFDFFF0},
+        {"0xFFFE0000: thumb one below", 0, 0xFFFE0000, SCROLL_THUMB_POSITION, 16383, 0xFFFC0000},
+        {"0xFFFDFFFF: highest thumb position", 0, 0xFFFDFFFF, SCROLL_THUMB_POSITION, 32767, 0xFFFDFFF0},
+        {"0xFFFFFF00: line down on the last line", 0xFFFFFEF0, 0xFFFFFF00, SCROLL_LINE_DOWN, 0, 0xFFFFFEF0},
+        {"0xFFFFFF00: page down near the end", 0xFFFFFE10, 0xFFFFFF00, SCROLL_PAGE_DOWN, 0, 0xFFFFFEF0},
+        {"0xFFFFFF00: line up from the last line", 0xFFFFFEF0, 0xFFFFFF00, SCROLL_LINE_UP, 0, 0xFFFFFEE0},
+        {"0xFFFFFF00: bottom", 0, 0xFFFFFF00, SCROLL_BOTTOM, 0, 0xFFFFFEF0},
+        {"0xFFFFFEFF: line down on the last line", 0xFFFFFEF0, 0xFFFFFEFF, SCROLL_LINE_DOWN, 0, 0xFFFFFEF0},
+        {"0xFFFFFEFF: page down near the end", 0xFFFFFE00, 0xFFFFFEFF, SCROLL_PAGE_DOWN, 0, 0xFFFFFEF0},
+        {"0xFFFFFEFF: page up from the last line", 0xFFFFFEF0, 0xFFFFFEFF, SCROLL_PAGE_UP, 0, 0xFFFFFDF0},
+        {"0xFFFFFEFF: line up at 0", 0, 0xFFFFFEFF, SCROLL_LINE_UP, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const uint32_t shift = ScrollShiftFor(c.fileSize);
+        EXPECT_EQ(NewTopOffset(c.top, c.fileSize, shift, c.code, c.position), c.expected)
+            << c.name << ": got 0x" << std::hex << NewTopOffset(c.top, c.fileSize, shift, c.code, c.position);
+    }
+}
+
+// The rule of 32-bit steps: results from 0xFFFFFF00 up count as a step back
+// past the start and give 0, then the end rule and the alignment apply.
+uint32_t WrapRule(uint32_t top, uint32_t fileSize, uint32_t shift, unsigned code, unsigned position)
+{
+    const uint32_t steps[] = {top - 16, top + 16, top - 256, top + 256,
+                              position << shift, position << shift, 0, fileSize};
+    if (code == SCROLL_END)
+        return top;
+    uint32_t next = code < SCROLL_END ? steps[code] : top;
+    if (next >= 0xFFFFFF00)
+        next = 0;
+    return LineInFile(next, fileSize);
+}
+
+// Files below 0xFFFFFF00 bytes whose thumb cannot reach 2^32 scroll as the
+// wrap rule has them, but for a step forward that would land from
+// 0xFFFFFF00 up: it stops on the last line.
+TEST(NewTopOffset, SmallerFilesKeepTheWrapRule)
+{
+    for (uint64_t size = 0; size < 0xFFFE0000; size = size * 5 / 3 + 0x1003) {
+        const uint32_t fileSize = static_cast<uint32_t>(size);
+        const uint32_t shift = ScrollShiftFor(fileSize);
+        const uint32_t last = LineInFile(fileSize, fileSize);
+        for (uint32_t top : {0u, 0x10u, 0x80u, 0x100u, last / 2 & ~15u, last - (last >= 0x100 ? 0x100 : 0), last}) {
+            if (top > last)
+                continue;
+            for (unsigned code = 0; code <= 10; ++code) {
+                for (unsigned position : {0u, 1u, 100u, ScrollMaximum(fileSize, shift) - 1, ScrollMaximum(fileSize, shift)}) {
+                    const uint32_t got = NewTopOffset(top, fileSize, shift, code, position);
+                    const uint32_t want = WrapRule(top, fileSize, shift, code, position);
+                    ASSERT_EQ(got, want) << "size 0x" << std::hex << fileSize << " top 0x" << top
+                                         << " code " << std::dec << code << " position " << position;
+                }
+            }
+        }
+    }
+    // Files above 0xFFFFFE00 bytes: only a step forward that the wrap rule
+    // turned into 0 differs, and it gives the last line.
+    for (uint32_t fileSize : {0xFFFFFE01u, 0xFFFFFE80u, 0xFFFFFEFFu}) {
+        const uint32_t shift = ScrollShiftFor(fileSize);
+        const uint32_t last = LineInFile(fileSize, fileSize);
+        for (uint32_t top = 0xFFFFFD00; top <= last; top += 16) {
+            for (unsigned code = 0; code <= 10; ++code) {
+                const uint32_t wrapped = WrapRule(top, fileSize, shift, code, 0);
+                const bool forward = code == SCROLL_LINE_DOWN || code == SCROLL_PAGE_DOWN;
+                const uint32_t want = forward && wrapped == 0 ? last : wrapped;
+                ASSERT_EQ(NewTopOffset(top, fileSize, shift, code, 0), want)
+                    << "size 0x" << std::hex << fileSize << " top 0x" << top << " code " << std::dec << code;
+            }
+        }
+    }
 }
 
 TEST(LineInFile, JumpTargets)

@@ -3,6 +3,7 @@
 #include "document/document.h"
 
 #include "dump/dump_text.h"
+#include "resources/resource.h"
 #include "tests/windows/support.h"
 
 #include <cstring>
@@ -112,6 +113,7 @@ TEST_F(DocumentTest, NearTheEndReadsAndSavesOnlyWhatIsLeft)
     ReloadWindow();
     ASSERT_EQ(document.validCount, 5u);
     std::memset(document.windowBuffer, 0xAA, WINDOW_SIZE); // edits past the valid bytes too
+    NoteEdited(0, WINDOW_SIZE);
     document.modified = 1;
     EXPECT_EQ(SaveWindow(), 1);
     EXPECT_EQ(document.modified, 0);
@@ -190,6 +192,7 @@ TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
     EXPECT_NE(ViewText(window_).find(" 00000030  30 31 32"), std::string::npos);
 
     document.windowBuffer[0] = 0xFF;
+    NoteEdited(0, 1);
     document.modified = 1;
     {
         BoxAnswer answer(IDOK);
@@ -227,6 +230,7 @@ TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
     for (const Case& c : {Case{IDNO, 0x00}, Case{IDYES, 0x77}}) {
         OpenDocument(window_, path.c_str());
         document.windowBuffer[0] = 0x77;
+        NoteEdited(0, 1);
         document.modified = 1;
         BoxAnswer answer(c.button);
         PromptSave(window_);
@@ -239,6 +243,43 @@ TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
         document.fileHandle = nullptr;
         EXPECT_EQ(ReadWholeFile(path)[0], c.onDisk) << c.button;
     }
+}
+
+TEST_F(DocumentTest, SaveKeepsWhatAnotherHandleWroteMeanwhile)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("shared.bin", CountingBytes(0x200));
+    OpenDocument(window_, path.c_str());
+    ASSERT_NE(document.fileHandle, nullptr);
+
+    // Another handle on the open file writes after the window was read.
+    HANDLE other = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), document.fileHandle, GetCurrentProcess(),
+                                &other, 0, FALSE, DUPLICATE_SAME_ACCESS));
+    ASSERT_TRUE(SetFilePointer(other, 0x64, nullptr, FILE_BEGIN) == 0x64);
+    DWORD written = 0;
+    const uint8_t theirs[] = {0xEE, 0xEE, 0xEE, 0xEE};
+    ASSERT_TRUE(WriteFile(other, theirs, sizeof theirs, &written, nullptr));
+    CloseHandle(other);
+
+    // The user edits byte 0 through the hexadecimal edit command and saves.
+    {
+        BoxAnswer answer(IDC_OK, IDC_INPUT, "77");
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_HEX, 0), 0);
+        ASSERT_TRUE(answer.answered());
+    }
+    ASSERT_EQ(document.windowBuffer[0], 0x77);
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+
+    std::vector<uint8_t> expected = CountingBytes(0x200);
+    expected[0] = 0x77;
+    std::memset(expected.data() + 0x64, 0xEE, 4);
+    const std::vector<uint8_t> onDisk = ReadWholeFile(path);
+    EXPECT_EQ(onDisk, expected) << "at 0x64: " << std::hex << int(onDisk.at(0x64)) << " "
+                                << int(onDisk.at(0x65)) << " " << int(onDisk.at(0x66)) << " "
+                                << int(onDisk.at(0x67)) << ", at 0: " << int(onDisk.at(0));
 }
 
 TEST_F(DocumentTest, TitleKeepsADoubleByteCharacterWithA5CTrailByte)
@@ -334,6 +375,7 @@ TEST_F(HugeFileTest, MarkersAboveTwoGigabytesAreReadAndSavedInPlace)
     document.topOffset = 0x80000010;
     ReloadWindow();
     document.windowBuffer[1] = 0xE1;
+    NoteEdited(1, 1);
     ASSERT_EQ(SaveWindow(), 1);
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;

@@ -250,6 +250,59 @@ TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
     }
 }
 
+// A lead byte without its trail byte in the last cell shown, and a byte
+// below 0x20 after it that the box did not show: the box hands the lead byte
+// back as another character of two bytes, and still no byte after the shown
+// ones may change.
+TEST_F(EditTest, TextBoxChangesNoByteItDidNotShow)
+{
+    std::vector<uint8_t> bytes(0x40);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>('A' + i % 26);
+    bytes[2] = 0x01;
+    bytes[7] = 0x8F; // the last of the 8 bytes that the text command shows
+    bytes[8] = 0x05;
+    bytes[0x11] = 0x01;
+    bytes[0x1F] = 0x8F; // the last of the 16 bytes that a click on 0x10 shows
+    bytes[0x20] = 0x05;
+    const std::string box8F = "\x81\x45"; // what the box shows for 8F alone
+    struct Case {
+        const char* name;
+        bool click;      // on the first cell of the second line, or the text command
+        Answer answer;
+        std::vector<std::pair<size_t, uint8_t>> changes;
+    };
+    const Case cases[] = {
+        {"text command, OK as shown", false, AS_SHOWN, {{2, 0x2E}}},
+        {"text command, first cell typed over", false, Typed("ZB.DEFG" + box8F), {{0, 'Z'}, {2, 0x2E}}},
+        {"text command, a cell deleted", false, Typed("AB.DEF" + box8F), {{2, 0x2E}, {6, 0x8F}}},
+        {"text command, a cell added", false, Typed("AB.DEFG" + box8F + "!"), {{2, 0x2E}, {8, '!'}}},
+        {"click, OK as shown", true, AS_SHOWN, {{0x11, 0x2E}}},
+        {"click, last cell typed over", true, Typed("Q.STUVWXYZABCDE?"), {{0x11, 0x2E}, {0x1F, '?'}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Open(bytes);
+        const std::vector<Shown> shown = WithBoxes(c.answer, [&] {
+            if (c.click)
+                Click(2, 60);
+            else
+                SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_TEXT, 0), 0);
+        });
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].field, c.click ? "Q.STUVWXYZABCDE" + box8F : "AB.DEFG" + box8F);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+        std::vector<uint8_t> expected = bytes;
+        for (const auto& [offset, value] : c.changes)
+            expected[offset] = value;
+        const std::vector<uint8_t> onDisk = ReadWholeFile(path);
+        EXPECT_EQ(Differences(onDisk, expected), std::vector<size_t>{})
+            << "bytes 6 to 9 on disk: " << std::hex << int(onDisk[6]) << " " << int(onDisk[7]) << " "
+            << int(onDisk[8]) << " " << int(onDisk[9]) << ", 0x1F and 0x20: " << int(onDisk[0x1F]) << " "
+            << int(onDisk[0x20]);
+    }
+}
+
 TEST_F(EditTest, PartialLastLineNeverGrowsTheFile)
 {
     const std::string path = Open(CountingBytes(0x1003), 0x1000);

@@ -5,6 +5,7 @@
 
 #include "dump/dump_text.h"
 #include "dump/render.h"
+#include "resources/resource.h"
 #include "tests/windows/support.h"
 
 #include <cstring>
@@ -129,6 +130,7 @@ TEST_F(FaultTest, ShortReadShowsAndSavesOnlyTheBytesRead)
     EXPECT_EQ(text.substr(7 * LINE_LENGTH, 24), " 00004060  60 61 62 63  ");
 
     std::memset(document.windowBuffer, 0xEE, WINDOW_SIZE);
+    NoteEdited(0, WINDOW_SIZE);
     EXPECT_FALSE(SaveReported());
     ASSERT_EQ(plan.written.size(), 1u);
     EXPECT_EQ(plan.written[0], (std::pair<LONGLONG, DWORD>{0x4000, 100}));
@@ -170,6 +172,9 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndNeverRepeatedElsewhere)
         plan.failSize = c.failSize;
         plan.writeAtMost = c.writeAtMost;
         document.windowBuffer[0] = 0x11;
+        NoteEdited(0, 1);
+        document.windowBuffer[15] = 0x11; // 16 bytes to write, more than the short write takes
+        NoteEdited(15, 1);
         document.modified = 1;
         EXPECT_TRUE(SaveReported());
         EXPECT_EQ(document.modified, 0);
@@ -183,12 +188,75 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndNeverRepeatedElsewhere)
     EXPECT_EQ(OnDisk(), expected);
 }
 
+// A save writes one range, from the first to the last edited byte of the
+// window, and nothing when nothing was edited; a failed save keeps the range
+// for the next, a successful one forgets it.
+TEST_F(FaultTest, SaveWritesTheEditedRangeOnly)
+{
+    using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
+    MoveTo(0x4000);
+    EXPECT_FALSE(SaveReported());
+    EXPECT_EQ(plan.written, Writes{}) << "nothing edited";
+
+    document.windowBuffer[9] = 0x99;
+    NoteEdited(9, 1);
+    document.windowBuffer[2] = 0x22;
+    NoteEdited(2, 1);
+    EXPECT_FALSE(SaveReported());
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "bytes 2 to 9";
+    EXPECT_FALSE(SaveReported());
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "saved already";
+
+    document.windowBuffer[0x10] = 0x10 ^ 0xFF;
+    NoteEdited(0x10, 1);
+    plan.failWrite = plan.writes + 1;
+    EXPECT_TRUE(SaveReported());
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "the failed write";
+    EXPECT_FALSE(SaveReported());
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}, {0x4010, 1}})) << "written by the next save";
+
+    std::vector<uint8_t> expected = CountingBytes(0x10000);
+    expected[0x4002] = 0x22;
+    expected[0x4009] = 0x99;
+    expected[0x4010] = 0x10 ^ 0xFF;
+    EXPECT_EQ(OnDisk(), expected);
+}
+
+// After No to the save question the edits stay in the window, and the save
+// command writes them, until the next reload drops them.
+TEST_F(FaultTest, EditsKeptAfterNoAreWrittenByTheSaveCommandUntilTheNextReload)
+{
+    using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
+    document.windowBuffer[5] = 0x55;
+    NoteEdited(5, 1);
+    document.modified = 1;
+    {
+        BoxAnswer answer(IDNO);
+        SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0); // moves nothing
+        ASSERT_TRUE(answer.answered());
+    }
+    EXPECT_EQ(plan.written, Writes{});
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+    EXPECT_EQ(plan.written, (Writes{{5, 1}}));
+
+    document.windowBuffer[6] = 0x66;
+    NoteEdited(6, 1);
+    MoveTo(0); // a reload drops the edit
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+    EXPECT_EQ(plan.written, (Writes{{5, 1}}));
+
+    std::vector<uint8_t> expected = CountingBytes(0x10000);
+    expected[5] = 0x55;
+    EXPECT_EQ(OnDisk(), expected);
+}
+
 TEST_F(FaultTest, FileShortenedByAnotherProgramIsNeverMadeLongerAgain)
 {
     fileCalls = saved_; // the real calls
     MoveTo(0x8000);
     ASSERT_EQ(document.validCount, 0x8000u);
     std::memset(document.windowBuffer, 0x77, WINDOW_SIZE);
+    NoteEdited(0, WINDOW_SIZE);
     ASSERT_TRUE(ShrinkFile(path_, 0x9000));
 
     // The save writes up to the present end and reports the rest.

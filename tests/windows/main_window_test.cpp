@@ -77,6 +77,7 @@ TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
     // The save command writes the window as it stands, asks nothing and
     // does not render.
     document.windowBuffer[0] = 0xEE;
+    NoteEdited(0, 1);
     SetDlgItemTextA(window_, IDC_VIEW, "typed");
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
     EXPECT_EQ(ViewText(window_), "typed");
@@ -145,6 +146,40 @@ TEST_F(MainWindowMessages, OpenCommandShowsTheFileDialogAndOpensTheChosenFile)
     EXPECT_EQ(WindowText(window_), "chosen.bin - VUKO");
 }
 
+TEST_F(MainWindowMessages, OpenDialogsReadOnlyBoxOpensTheFileForReadingOnly)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("guarded.bin", CountingBytes(40));
+    {
+        // The file name combo box 0x47C and the read-only check box 0x410.
+        BoxScript script({[&](HWND open) {
+            SetDlgItemTextA(open, 0x47C, path.c_str());
+            SendDlgItemMessageA(open, 0x410, BM_SETCHECK, BST_CHECKED, 0);
+            PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+        }});
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_OPEN, 0), 0);
+        ASSERT_EQ(script.stepsRun(), 1);
+    }
+    ASSERT_NE(document.fileHandle, nullptr);
+    EXPECT_EQ(WindowText(window_), "guarded.bin - VUKO");
+
+    // An edit, then the save command: it fails and says so.
+    {
+        BoxAnswer answer(IDC_OK, IDC_INPUT, "77");
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_HEX, 0), 0);
+        ASSERT_TRUE(answer.answered());
+    }
+    ASSERT_EQ(document.windowBuffer[0], 0x77);
+    {
+        BoxAnswer warning(IDOK);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+        EXPECT_TRUE(warning.answered()) << "no failed-save message";
+        EXPECT_EQ(warning.text(), Ansi(L"保存できませんでした"));
+    }
+    EXPECT_EQ(ReadWholeFile(path), CountingBytes(40));
+}
+
 TEST_F(MainWindowMessages, CloseDuringASearchOnlyStopsTheSearch)
 {
     searchActive = 1;
@@ -164,6 +199,7 @@ TEST_F(MainWindowMessages, CloseDropsEditsClosesTheFileAndQuitsWithZero)
     const std::string path = folder.Write("close.bin", CountingBytes(16));
     OpenDocument(window_, path.c_str());
     document.windowBuffer[0] = 0x99;
+    NoteEdited(0, 1);
     document.modified = 1;
 
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);

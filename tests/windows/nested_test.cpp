@@ -111,6 +111,7 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
     document.topOffset = 0x3FF00000;
     ReloadWindow();
     document.windowBuffer[5] = 0x5A;
+    NoteEdited(5, 1);
     document.modified = 1;
     // With the window modified the search asks first; No, then the save
     // command and the abort reach the search's pump.

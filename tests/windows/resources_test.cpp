@@ -1,5 +1,6 @@
 // The compiled resources: string table, menu, dialog templates and icon.
 #include "app/main_window.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "tests/windows/support.h"
 

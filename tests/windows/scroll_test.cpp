@@ -143,6 +143,7 @@ TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoKeepsTheBytesInTheView)
 {
     Open(0x1005);
     document.windowBuffer[0] = 0x5A;
+    NoteEdited(0, 1);
     document.modified = 1;
     {
         BoxAnswer answer(IDNO);
@@ -168,6 +169,7 @@ TEST_F(ScrollTest, SaveQuestionBeforeTheJumpBoxStandsWhenTheJumpIsCancelled)
 {
     Open(0x1005);
     document.windowBuffer[3] = 0x33;
+    NoteEdited(3, 1);
     document.modified = 1;
     BoxScript script({
         [](HWND box) { PostMessageA(box, WM_COMMAND, IDYES, 0); },

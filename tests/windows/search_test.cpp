@@ -219,6 +219,7 @@ TEST_F(SearchTest, ModifiedWindowAsksTheSaveQuestionFirst)
 {
     Open(With(0x100, {{0x80, "key"}}));
     document.windowBuffer[0] = 0x42;
+    NoteEdited(0, 1);
     document.modified = 1;
     SetPattern("key");
     BoxAnswer answer(IDYES);
@@ -294,6 +295,46 @@ TEST_F(SearchTest, TextPromptStoresTheAnswerBytesAndSearches)
     EXPECT_EQ(answer.text(), "a.");
     EXPECT_EQ(SearchPattern.patternLength, 4u);
     EXPECT_EQ(document.topOffset, 0x70u);
+}
+
+TEST_F(SearchTest, TextPromptLeftAloneKeepsThePatternButForItsDots)
+{
+    struct Case {
+        const char* name;
+        std::string pattern;
+        std::string after;   // the pattern after OK
+        uint32_t found;      // where it is found
+    };
+    const Case cases[] = {
+        {"a pair that is no character, 80 and FD", std::string("A\x81 B\x80\xFD" "C"),
+         std::string("A\x81 B\x80\xFD" "C"), 0x90},
+        {"a lead byte at the end", std::string("xy\x8F"), std::string("xy\x8F"), 0x50},
+        {"a byte below 0x20 becomes the dot it was shown as", std::string("a\x01" "b", 3), "a.b", 0x60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(With(0x100, {{0x20, std::string("a\x01" "b", 3)}, {0x50, "xy\x8F"},
+                          {0x60, "a.b"}, {0x90, "A\x81 B\x80\xFD" "C"}}));
+        SetPattern(c.pattern);
+        std::string field;
+        std::vector<std::string> messages;
+        BoxScript script({[&](HWND box) {
+                              field = WindowText(GetDlgItem(box, IDC_INPUT));
+                              PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+                          },
+                          [&](HWND box) {
+                              messages.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                              PostMessageA(box, WM_COMMAND, IDOK, 0);
+                          }});
+        EnterTextPattern(window_);
+        const std::string pattern(reinterpret_cast<const char*>(SearchPattern.patternBytes),
+                                  SearchPattern.patternLength);
+        EXPECT_EQ(pattern, c.after) << "the box showed " << field;
+        EXPECT_EQ(document.topOffset, c.found);
+        EXPECT_EQ(messages, std::vector<std::string>{});
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+    }
 }
 
 TEST_F(SearchTest, LongHexPatternReopensAsItsFirst170Bytes)

@@ -2,6 +2,7 @@
 #include "tests/windows/support.h"
 
 #include "app/main_window.h"
+#include "resources/instance.h"
 #include "document/document.h"
 
 #include <shlobj.h>
