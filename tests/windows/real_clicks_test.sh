@@ -69,6 +69,7 @@ declare -A place=(
     [hex_12]=2:17 [hex_25]=3:26 [drag_from]=4:11 [drag_to]=4:35 [text_53]=6:63
     [hex_41]=5:14 [outside]=outside [text_6f]=7:75 [hex_70]=8:11 [hex_77]=8:32
     [hex_8f]=9:56 [last_from]=12:11 [last_to]=12:40
+    [digits_10]=2:4 [typed_over_11]=2:16 [hex_11]=2:14
 )
 names=("${!place[@]}")
 places=()
@@ -123,6 +124,17 @@ expect_bytes 0x77 '\xF7'
 instant_click hex_8f
 answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
 expect_bytes 0x8F '\x8E'
+
+# Letters typed among the offset digits of a line push its pairs to the
+# right: the blank after the pair 11 now shows the pair's first digit. A
+# click there puts the dump back and opens nothing, so the next box is the
+# one for the click on 11.
+instant_click digits_10
+xdotool type ab
+instant_click typed_over_11
+instant_click hex_11
+answer "$hex|00000011|11 A1 13 14 15 16 17 18" "C1"
+expect_bytes 0x11 '\xC1'
 
 press_move_release last_from last_to
 driver save "$title" || fail "save"
