@@ -69,7 +69,7 @@ declare -A place=(
     [hex_12]=2:17 [hex_25]=3:26 [drag_from]=4:11 [drag_to]=4:35 [text_53]=6:63
     [hex_41]=5:14 [outside]=outside [text_6f]=7:75 [hex_70]=8:11 [hex_77]=8:32
     [hex_8f]=9:56 [last_from]=12:11 [last_to]=12:40
-    [digits_10]=2:4 [typed_over_11]=2:16 [hex_11]=2:14
+    [digits_00]=1:4 [typed_over_01]=1:16 [hex_01]=1:14
 )
 names=("${!place[@]}")
 places=()
@@ -126,15 +126,19 @@ answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
 expect_bytes 0x8F '\x8E'
 
 # Letters typed among the offset digits of a line push its pairs to the
-# right: the blank after the pair 11 now shows the pair's first digit. A
-# click there puts the dump back and opens nothing, so the next box is the
-# one for the click on 11.
-instant_click digits_10
+# right: where the blank after the pair 01 was, its first digit now shows.
+# A click there puts the dump back and opens nothing (in the untouched dump
+# that place chooses byte 02), so the next box is the one for the click on
+# 01. The driver reads the view's first dump line to see the letters
+# arrive and the dump come back.
+instant_click digits_00
 xdotool type ab
-instant_click typed_over_11
-instant_click hex_11
-answer "$hex|00000011|11 A1 13 14 15 16 17 18" "C1"
-expect_bytes 0x11 '\xC1'
+driver wait-top "$title" 000ab000 || fail "the typed letters did not reach the view"
+instant_click typed_over_01
+driver wait-top "$title" 00000000 || fail "the click did not put the dump back"
+instant_click hex_01
+answer "$hex|00000001|01 02 03 04 05 06 07 08" "C1"
+expect_bytes 0x01 '\xC1'
 
 press_move_release last_from last_to
 driver save "$title" || fail "save"
