@@ -11,54 +11,15 @@
 # Everything started here is stopped here: the program through its
 # prefix's Wine server (PREFIX is this test's own), Xvfb by its pid.
 set -euo pipefail
-source_dir=$1
-vuko=$2
-driver_exe=$3
-prefix=$4
-work_root=$5
-wine_run=$source_dir/scripts/wine-run
-
-mkdir -p "$work_root"
-work=$(mktemp -d "$work_root/real-clicks.XXXXXX")
-xvfb_pid=""
-vuko_pid=""
-cleanup() {
-    local status=$?
-    "$wine_run" --prefix "$prefix" --stop || true
-    if [ -n "$vuko_pid" ]; then wait "$vuko_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-fail() { echo "real clicks: $*" >&2; exit 1; }
-
-# A display of our own: Xvfb takes a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+source "$(dirname "$0")/real_input.sh"
+real_input_setup "real clicks" "$@"
 
 # Bytes 00 01 .. FF; the expected file gets the same edits as the program.
 file=$work/clicks.bin
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"
-expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
-
-"$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
-vuko_pid=$!
-title="clicks.bin - VUKO"
-for _ in $(seq 600); do
-    xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 && break
-    kill -0 "$vuko_pid" 2>/dev/null || fail "vuko.exe ended early"
-    sleep 0.05
-done
-xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 || fail "the window did not show the file"
-
-driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
+start_vuko "$file"
 
 # The whole width of the dump on the screen, with room beside the window.
 driver place "$title" 720 560 || fail "cannot place the window"

@@ -11,34 +11,8 @@
 # through its prefix's Wine server (PREFIX is this test's own), Xvfb by its
 # pid.
 set -euo pipefail
-source_dir=$1
-vuko=$2
-driver_exe=$3
-prefix=$4
-work_root=$5
-wine_run=$source_dir/scripts/wine-run
-
-mkdir -p "$work_root"
-work=$(mktemp -d "$work_root/real-scroll.XXXXXX")
-xvfb_pid=""
-vuko_pid=""
-cleanup() {
-    local status=$?
-    "$wine_run" --prefix "$prefix" --stop || true
-    if [ -n "$vuko_pid" ]; then wait "$vuko_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-fail() { echo "real scroll: $*" >&2; exit 1; }
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+source "$(dirname "$0")/real_input.sh"
+real_input_setup "real scroll" "$@"
 
 # 64 KiB of the bytes 00 01 .. FF over and over: room to scroll.
 file=$work/scroll.bin
@@ -46,19 +20,7 @@ for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$work/256"
 for _ in $(seq 256); do cat "$work/256"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"
-expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
-
-"$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
-vuko_pid=$!
-title="scroll.bin - VUKO"
-for _ in $(seq 600); do
-    xdotool search --name "^scroll\\.bin - VUKO\$" >/dev/null 2>&1 && break
-    kill -0 "$vuko_pid" 2>/dev/null || fail "vuko.exe ended early"
-    sleep 0.05
-done
-xdotool search --name "^scroll\\.bin - VUKO\$" >/dev/null 2>&1 || fail "the window did not show the file"
-
-driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
+start_vuko "$file"
 driver place "$title" 720 560 || fail "cannot place the window"
 # The first pair of the first dump line, the middle of the view, and the
 # scroll bar's arrows and middle (below the thumb near the start: the page
