@@ -15,11 +15,11 @@ namespace {
 int32_t wheelRest; // wheel rotation that made no whole step yet
 
 // Ends the scroll bar's own tracking of a press, as its release would.
-// The bar sends its first request while it handles the press, and goes on
-// repeating it on a timer until it sees the button released; a box that
-// opened in between takes that release, and the bar would go on scrolling
-// whenever the pointer rests on it. The posted release comes before the
-// bar's next timer tick and ends its tracking loop.
+// The bar sends its first request while it handles the press, then repeats
+// it on a timer until it sees the button released. A box that opens in
+// between takes the pointer and that release, and the bar would go on
+// repeating whenever the pointer rests on it. The posted release reaches
+// the bar before any tick of its timer.
 void EndScrollBarPress(HWND bar)
 {
     PostMessageA(bar, WM_LBUTTONUP, 0, 0);
