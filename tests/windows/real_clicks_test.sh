@@ -11,54 +11,15 @@
 # Everything started here is stopped here: the program through its
 # prefix's Wine server (PREFIX is this test's own), Xvfb by its pid.
 set -euo pipefail
-source_dir=$1
-vuko=$2
-driver_exe=$3
-prefix=$4
-work_root=$5
-wine_run=$source_dir/scripts/wine-run
-
-mkdir -p "$work_root"
-work=$(mktemp -d "$work_root/real-clicks.XXXXXX")
-xvfb_pid=""
-vuko_pid=""
-cleanup() {
-    local status=$?
-    "$wine_run" --prefix "$prefix" --stop || true
-    if [ -n "$vuko_pid" ]; then wait "$vuko_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-fail() { echo "real clicks: $*" >&2; exit 1; }
-
-# A display of our own: Xvfb takes a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
+source "$(dirname "$0")/real_input.sh"
+real_input_setup "real clicks" "$@"
 
 # Bytes 00 01 .. FF; the expected file gets the same edits as the program.
 file=$work/clicks.bin
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"
-expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
-
-"$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
-vuko_pid=$!
-title="clicks.bin - VUKO"
-for _ in $(seq 600); do
-    xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 && break
-    kill -0 "$vuko_pid" 2>/dev/null || fail "vuko.exe ended early"
-    sleep 0.05
-done
-xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1 || fail "the window did not show the file"
-
-driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
+start_vuko "$file"
 
 # The whole width of the dump on the screen, with room beside the window.
 driver place "$title" 720 560 || fail "cannot place the window"
@@ -69,6 +30,7 @@ declare -A place=(
     [hex_12]=2:17 [hex_25]=3:26 [drag_from]=4:11 [drag_to]=4:35 [text_53]=6:63
     [hex_41]=5:14 [outside]=outside [text_6f]=7:75 [hex_70]=8:11 [hex_77]=8:32
     [hex_8f]=9:56 [last_from]=12:11 [last_to]=12:40
+    [digits_00]=1:4 [typed_over_01]=1:16 [hex_01]=1:14
 )
 names=("${!place[@]}")
 places=()
@@ -123,6 +85,21 @@ expect_bytes 0x77 '\xF7'
 instant_click hex_8f
 answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
 expect_bytes 0x8F '\x8E'
+
+# Letters typed among the offset digits of a line push its pairs to the
+# right: where the blank after the pair 01 was, its first digit now shows.
+# A click there puts the dump back and opens nothing (in the untouched dump
+# that place chooses byte 02), so the next box is the one for the click on
+# 01. The driver reads the view's first dump line to see the letters
+# arrive and the dump come back.
+instant_click digits_00
+xdotool type ab
+driver wait-top "$title" 000ab000 || fail "the typed letters did not reach the view"
+instant_click typed_over_01
+driver wait-top "$title" 00000000 || fail "the click did not put the dump back"
+instant_click hex_01
+answer "$hex|00000001|01 02 03 04 05 06 07 08" "C1"
+expect_bytes 0x01 '\xC1'
 
 press_move_release last_from last_to
 driver save "$title" || fail "save"
