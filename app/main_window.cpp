@@ -93,6 +93,9 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_VSCROLL:
         ScrollView(window, LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_MOUSEWHEEL:
+        ScrollByWheel(window, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 1;
     case WM_COMMAND:
         RunCommand(window, LOWORD(wParam));
         return 0;

@@ -13,7 +13,8 @@ constexpr int SCROLL_BAR_WIDTH = 16; // pixels, a fixed number
 HWND CreateMainWindow();
 
 // Dispatches every message of the main window to the routine that owns the
-// work. Returns 1 for WM_CLOSE and WM_DESTROY, 0 otherwise.
+// work. Returns 1 for WM_CLOSE, WM_DESTROY and WM_MOUSEWHEEL (the wheel,
+// which the view hands on too, moves through the file), 0 otherwise.
 INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The view fills the client area but for the scroll bar down the right edge.

@@ -3,27 +3,74 @@
 
 #include "document/document.h"
 #include "document/scroll_math.h"
+#include "document/wheel_math.h"
 #include "dump/codecs.h"
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
 #include "ui/input_box.h"
 
-void ScrollView(HWND window, unsigned code, unsigned position)
+namespace {
+
+int32_t wheelRest; // wheel rotation that made no whole step yet
+
+// Ends the scroll bar's own tracking of a press, as its release would.
+// The bar sends its first request while it handles the press, then repeats
+// it on a timer until it sees the button released. A box that opens in
+// between takes the pointer and that release, and the bar would go on
+// repeating whenever the pointer rests on it. The posted release reaches
+// the bar before any tick of its timer.
+void EndScrollBarPress(HWND bar)
+{
+    PostMessageA(bar, WM_LBUTTONUP, 0, 0);
+}
+
+// count requests of one code, with one save question at most and one
+// reload and render at the end: the same lines as count calls of
+// ScrollView. A request that moves nothing moves nothing the next time
+// either, so the steps stop there.
+void ScrollSteps(HWND window, unsigned code, unsigned position, uint32_t count)
 {
     if (document.fileHandle == nullptr)
         return;
-    if (document.modified)
+    if (document.modified) {
+        HWND bar = GetDlgItem(window, IDC_SCROLL);
+        const bool pressed = GetCapture() == bar; // the request comes from a press on the bar
         PromptSave(window);
+        if (pressed)
+            EndScrollBarPress(bar);
+    }
     if (code == SCROLL_END)
         return;
-    const uint32_t top = NewTopOffset(document.topOffset, document.fileSize,
-                                      document.scrollShift, code, position);
+    uint32_t top = document.topOffset;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t next = NewTopOffset(top, document.fileSize, document.scrollShift, code, position);
+        if (next == top)
+            break;
+        top = next;
+    }
     if (top == document.topOffset)
         return;
     document.topOffset = top;
     ReloadWindow();
     RenderView(window);
+}
+
+} // namespace
+
+void ScrollView(HWND window, unsigned code, unsigned position)
+{
+    ScrollSteps(window, code, position, 1);
+}
+
+void ScrollByWheel(HWND window, int delta)
+{
+    UINT linesPerNotch = 3;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0))
+        linesPerNotch = 3;
+    const WheelSteps steps = StepsForWheel(&wheelRest, delta, linesPerNotch);
+    if (steps.count > 0)
+        ScrollSteps(window, steps.code, 0, steps.count);
 }
 
 void JumpToAddress(HWND window)

@@ -7,7 +7,18 @@
 // With no document open it does nothing; otherwise it asks the save
 // question first while the window is modified, whatever the code, then
 // moves topOffset, and reloads and renders only when the line changed.
+// A request that a press on the scroll bar sent and that showed the save
+// question ends the bar's tracking of that press: it moves the view once.
 void ScrollView(HWND window, unsigned code, unsigned position);
+
+// Moves the view for a turn of the mouse wheel by delta (WM_MOUSEWHEEL's,
+// positive towards the start of the file) as far as that many line
+// requests of ScrollView would, as many as the system's wheel setting
+// gives (a page request a notch for its "scroll a page" setting): the save
+// question comes once, every rule of the requests holds, and the view is
+// reloaded and rendered once. Fractions of a notch add up across calls; a
+// turn that makes no whole line asks and moves nothing.
+void ScrollByWheel(HWND window, int delta);
 
 // Asks for a hexadecimal offset (the save question first while modified)
 // and shows its line: the last line for an offset beyond the end. An

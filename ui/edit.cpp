@@ -86,9 +86,12 @@ void EndClick(HWND window, HWND endedOver)
 
 // The view's procedure: the edit control handles every message first, so
 // that a release has placed the caret or ended a selection before the
-// click ends.
+// click ends. The wheel is the main window's: it moves through the file,
+// never through the view's own text.
 LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_MOUSEWHEEL)
+        return SendMessageA(GetParent(view), message, wParam, lParam);
     const LRESULT result = CallWindowProcA(viewProcedure, view, message, wParam, lParam);
     if (message == WM_LBUTTONUP) {
         // The view holds the pointer captured, so the point may lie outside.
@@ -154,6 +157,13 @@ void EditAtCaret(HWND window)
     if (document.fileHandle == nullptr)
         return;
     HWND view = GetDlgItem(window, IDC_VIEW);
+    // Every render clears the view's modified flag; it is set when the user
+    // typed into the view, whose positions then no longer match the dump.
+    // Such a click puts the dump back and edits nothing.
+    if (SendMessageA(view, EM_GETMODIFY, 0, 0)) {
+        RenderView(window);
+        return;
+    }
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));

@@ -26,7 +26,8 @@ void WatchViewRelease(HWND window);
 // Opens the input box for the bytes from the one under the view's caret:
 // pairs for the hexadecimal zone, text for the character zone. Does nothing
 // without an open file, for a selection, or for a caret outside both zones
-// or on a cell beyond the file's end.
+// or on a cell beyond the file's end. When the view's text was changed by
+// typing, it renders the view again instead and opens no box.
 void EditAtCaret(HWND window);
 
 // Open the input box for the 8 bytes at topOffset (fewer near the end of

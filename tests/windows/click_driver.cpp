@@ -3,10 +3,11 @@
 // click, answers the input box a click opens, and saves. Runs under Wine
 // in the same prefix as the program; messages cross the process boundary.
 //
-//   click_driver points TITLE LINE:COLUMN... | outside
+//   click_driver points TITLE LINE:COLUMN... | outside | bar-up | bar | bar-down
 //       prints "x y", one line per argument: the screen point that puts the
 //       view's caret right before COLUMN of text LINE (as the view counts),
-//       or a point beside the main window for "outside".
+//       a point beside the main window for "outside", or on the scroll bar:
+//       its up arrow, its middle, its down arrow.
 //   click_driver answer TITLE TEXT
 //       waits for the input box owned by the main window, prints
 //       "title|label|field" in UTF-8, puts TEXT into the field, presses OK
@@ -15,6 +16,19 @@
 //       moves the main window to the top left corner of the screen and
 //       gives it that outer size, as a user would drag it, so that the
 //       whole dump and a place beside the window are on the screen.
+//   click_driver button TITLE BUTTON
+//       waits for a message box owned by the main window, prints
+//       "caption|text" in UTF-8 and, on a second line, "x y": the screen
+//       point in the middle of its button of that id (6 Yes, 7 No).
+//   click_driver top TITLE
+//       prints the offset on the view's first dump line and the number of
+//       the view's first visible text line, as "00000030 0".
+//   click_driver wait-top TITLE OFFSET [SECONDS]
+//       waits until the view's first dump line shows OFFSET (8 digits),
+//       then, for SECONDS more (0 when not given), checks that it stays
+//       there; prints every offset it saw in order when it fails.
+//   click_driver wait-past TITLE OFFSET
+//       waits until the view's first dump line shows OFFSET or a later one.
 //   click_driver save TITLE
 //       sends the save command; fails when a box of the program is open.
 //   click_driver close TITLE
@@ -89,12 +103,22 @@ HWND OwnedBox(HWND main)
 int Points(HWND main, int count, char** arguments)
 {
     HWND view = GetDlgItem(main, IDC_VIEW);
+    RECT bar;
+    GetWindowRect(GetDlgItem(main, IDC_SCROLL), &bar);
+    const LONG barMiddle = (bar.left + bar.right) / 2;
+    const LONG arrowMiddle = GetSystemMetrics(SM_CYVSCROLL) / 2;
     for (int i = 0; i < count; ++i) {
         POINT point;
         if (std::strcmp(arguments[i], "outside") == 0) {
             RECT frame;
             GetWindowRect(main, &frame);
             point = {frame.right + 40, frame.top + 40};
+        } else if (std::strcmp(arguments[i], "bar-up") == 0) {
+            point = {barMiddle, bar.top + arrowMiddle};
+        } else if (std::strcmp(arguments[i], "bar") == 0) {
+            point = {barMiddle, (bar.top + bar.bottom) / 2};
+        } else if (std::strcmp(arguments[i], "bar-down") == 0) {
+            point = {barMiddle, bar.bottom - 1 - arrowMiddle};
         } else {
             int line = 0;
             int column = 0;
@@ -134,6 +158,70 @@ int Answer(HWND main, const char* text)
     return 0;
 }
 
+int Button(HWND main, int button)
+{
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = OwnedBox(main)) != nullptr; }))
+        return FailWithWindows("no message box opened within 90 s", main);
+    RECT place;
+    if (!GetWindowRect(GetDlgItem(box, button), &place))
+        return FailWithWindows("the box has no such button", main);
+    std::printf("%s|%s\n%ld %ld\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, 0xFFFF)).c_str(),
+                (place.left + place.right) / 2, (place.top + place.bottom) / 2);
+    return 0;
+}
+
+// The offset on the view's first dump line (the 8 digits after the blank
+// that starts the line after the header), or "" without one.
+std::string TopLine(HWND main)
+{
+    const std::string text = Utf8Text(GetDlgItem(main, IDC_VIEW));
+    const size_t lineEnd = text.find("\r\n");
+    if (lineEnd == std::string::npos || text.size() < lineEnd + 2 + 9)
+        return "";
+    return text.substr(lineEnd + 3, 8);
+}
+
+int Top(HWND main)
+{
+    std::printf("%s %ld\n", TopLine(main).c_str(),
+                static_cast<long>(SendDlgItemMessageA(main, IDC_VIEW, EM_GETFIRSTVISIBLELINE, 0, 0)));
+    return 0;
+}
+
+// Waits up to 90 s for the top line to show offset, then watches it for
+// seconds. Each reading goes through the program's message loop (a message
+// sent to its window returns only once the loop handled it), so every
+// reading after the first sees what the program did in between.
+int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater)
+{
+    std::string seen;
+    std::string last;
+    auto read = [&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_MS, &result);
+        const std::string top = TopLine(main);
+        if (top != last && seen.size() < 2000)
+            seen += (seen.empty() ? "" : " ") + top;
+        last = top;
+        return top;
+    };
+    // Eight upper-case digits compare as their numbers do.
+    if (!WaitFor([&] { return orLater ? read() >= offset : read() == offset; })) {
+        const std::string what = "the top line never showed " + offset + "; it showed " + seen;
+        return FailWithWindows(what.c_str(), main);
+    }
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (GetTickCount64() < end) {
+        if (read() != offset) {
+            const std::string what = "the top line left " + offset + "; it showed " + seen;
+            return FailWithWindows(what.c_str(), main);
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
 int Save(HWND main)
 {
     DWORD_PTR result = 0;
@@ -149,7 +237,7 @@ int Save(HWND main)
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return Fail("usage: click_driver points|answer|place|save|close|state TITLE [ARGUMENTS]");
+        return Fail("usage: click_driver points|answer|button|top|wait-top|wait-past|place|save|close|state TITLE [ARGUMENTS]");
     const char* command = argv[1];
     HWND main = FindWindowA(nullptr, argv[2]);
     if (std::strcmp(command, "state") == 0) {
@@ -169,6 +257,14 @@ int main(int argc, char** argv)
                    ? 0
                    : FailWithWindows("cannot place the window", main);
     }
+    if (std::strcmp(command, "button") == 0 && argc == 4)
+        return Button(main, std::atoi(argv[3]));
+    if (std::strcmp(command, "top") == 0)
+        return Top(main);
+    if (std::strcmp(command, "wait-top") == 0 && (argc == 4 || argc == 5))
+        return WaitTop(main, argv[3], argc == 5 ? std::atof(argv[4]) : 0, false);
+    if (std::strcmp(command, "wait-past") == 0 && argc == 4)
+        return WaitTop(main, argv[3], 0, true);
     if (std::strcmp(command, "save") == 0)
         return Save(main);
     if (std::strcmp(command, "close") == 0)

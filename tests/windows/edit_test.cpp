@@ -201,6 +201,39 @@ TEST_F(EditTest, DoubleByteCharactersDoNotShiftTheByteUnderTheCaret)
     EXPECT_TRUE(WithBoxes(CANCEL, [&] { Click(1, 71); }).empty());
 }
 
+// Keys reach the view, so the user can change its text; its positions then
+// no longer match the dump. A click on such a view puts the dump back and
+// opens nothing; the next click edits the byte under the caret again.
+TEST_F(EditTest, ClickAfterTypingIntoTheViewRestoresTheDumpAndEditsNothing)
+{
+    struct Case {
+        const char* name;
+        int line, column;   // where the caret is put before typing
+        std::string typed;  // characters, as the keyboard sends them
+    };
+    const Case cases[] = {
+        {"letters among the offset digits", 2, 4, "ab"},
+        {"a backspace", 2, 12, "\b"},
+        {"Enter on the line before", 1, 70, "\r"},
+        {"a blank at the start of the line", 2, 0, " "},
+    };
+    Open(CountingBytes(0x40));
+    const std::string dump = ViewText(window_);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Select(c.line, c.column, c.column);
+        for (char typed : c.typed)
+            SendMessageA(View(), WM_CHAR, static_cast<unsigned char>(typed), 1);
+        ASSERT_NE(ViewText(window_), dump) << "the typing changed nothing";
+        // Where the caret falls on byte 0x12 of the typed text, or near it.
+        EXPECT_TRUE(WithBoxes(CANCEL, [&] { Click(2, 16); }).empty());
+        EXPECT_EQ(ViewText(window_), dump);
+        EXPECT_EQ(WithBoxes(CANCEL, [&] { Click(2, 14); }),
+                  (std::vector<Shown>{{HEX_TITLE, "00000011", "11 12 13 14 15 16 17 18"}}));
+    }
+    EXPECT_EQ(document.modified, 0);
+}
+
 TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
 {
     struct Case {

@@ -9,99 +9,19 @@
 # the box's title, label and initial text, so a click that opened no box,
 # a second box for one click, or a box for a drag shows as a wrong box.
 # Everything started here is stopped here: the program through its
-# prefix's Wine server (PREFIX is this test's own, held for the whole test
-# through wine-run --hold), Xvfb by its pid. Every wait has a deadline of a
-# minute or more and ends early when what it waits for cannot come; a
-# failure says what was seen.
+# prefix's Wine server (PREFIX is this test's own, held for the whole test),
+# Xvfb by its pid. Every wait has a deadline, and a failure says what was
+# seen (see real_input.sh).
 set -euo pipefail
-source_dir=$1
-vuko=$2
-driver_exe=$3
-prefix=$4
-work_root=$5
-wine_run=$source_dir/scripts/wine-run
-
-mkdir -p "$prefix"
-if [ "${WINE_RUN_HELD:-}" != "$(cd "$prefix" && pwd)" ]; then
-    exec "$wine_run" --prefix "$prefix" --hold bash "$0" "$@"
-fi
-
-mkdir -p "$work_root"
-work=$(mktemp -d "$work_root/real-clicks.XXXXXX")
-xvfb_pid=""
-vuko_pid=""
-cleanup() {
-    local status=$?
-    # vuko.exe's wine-run prints the program's output and, as the server
-    # stops it, how it ended.
-    "$wine_run" --prefix "$prefix" --stop || true
-    if [ -n "$vuko_pid" ]; then wait "$vuko_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-    if [ "$status" -ne 0 ] && [ -s "$work/xvfb.log" ]; then
-        echo "real clicks: Xvfb's messages:" >&2
-        cat "$work/xvfb.log" >&2
-    fi
-    rm -rf "$work"
-    exit "$status"
-}
-trap cleanup EXIT
-fail() { echo "real clicks: $*" >&2; exit 1; }
-driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
-title="clicks.bin - VUKO"
-# Fails with what, and the windows the driver sees on our display.
-display_ready=""
-fail_with_windows() {
-    echo "real clicks: $*" >&2
-    [ -z "$display_ready" ] || driver state "$title" >&2 || true
-    exit 1
-}
-# wait_until SECONDS WHAT COMMAND...: runs COMMAND every 50 ms until it
-# succeeds; fails with WHAT once SECONDS have passed.
-wait_until() {
-    local seconds=$1 what=$2
-    shift 2
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || fail_with_windows "$what (waited $seconds s)"
-        sleep 0.05
-    done
-}
-
-# A display of our own: Xvfb takes a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-xvfb_ready() {
-    [ -s "$work/display" ] && return 0
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb ended before it took a display"
-    return 1
-}
-wait_until 90 "Xvfb did not take a display" xvfb_ready
-export DISPLAY=":$(head -n 1 "$work/display")"
-unset XAUTHORITY
-display_ready=yes
+source "$(dirname "$0")/real_input.sh"
+real_input_setup "real clicks" "$@"
 
 # Bytes 00 01 .. FF; the expected file gets the same edits as the program.
 file=$work/clicks.bin
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"
-expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
-
-"$wine_run" --prefix "$prefix" "$vuko" "Z:${file//\//\\}" &
-vuko_pid=$!
-# Fails at once when vuko.exe has ended, with its exit status.
-vuko_running() {
-    kill -0 "$vuko_pid" 2>/dev/null && return 0
-    local status=0
-    wait "$vuko_pid" || status=$?
-    vuko_pid=""
-    fail_with_windows "vuko.exe ended early with status $status"
-}
-window_shown() {
-    vuko_running
-    xdotool search --name "^clicks\\.bin - VUKO\$" >/dev/null 2>&1
-}
-wait_until 120 "the window did not show the file" window_shown
+start_vuko "$file"
 
 # The whole width of the dump on the screen, with room beside the window.
 driver place "$title" 720 560 || fail "cannot place the window"
@@ -112,6 +32,7 @@ declare -A place=(
     [hex_12]=2:17 [hex_25]=3:26 [drag_from]=4:11 [drag_to]=4:35 [text_53]=6:63
     [hex_41]=5:14 [outside]=outside [text_6f]=7:75 [hex_70]=8:11 [hex_77]=8:32
     [hex_8f]=9:56 [last_from]=12:11 [last_to]=12:40
+    [digits_00]=1:4 [typed_over_01]=1:16 [hex_01]=1:14
 )
 names=("${!place[@]}")
 places=()
@@ -121,21 +42,15 @@ mapfile -t points < <(driver points "$title" "${places[@]}")
 declare -A at
 for i in "${!names[@]}"; do at[${names[$i]}]=${points[$i]}; done
 
-# xdotool, which cannot wait for long: its --sync waits only for the
-# pointer to move.
-xdo() { timeout 90 xdotool "$@" || fail_with_windows "xdotool $* ended with status $?"; }
-# ${at[NAME]} is unquoted on purpose: "x y" becomes two arguments. The held
-# click and the drags hold the button down for a while, as a user does;
-# nothing waits for them.
-instant_click() { xdo mousemove --sync ${at[$1]} click 1; }
-held_click() { xdo mousemove --sync ${at[$1]} mousedown 1 sleep 0.2 mouseup 1; }
-press_move_release() { xdo mousemove --sync ${at[$1]} mousedown 1 sleep 0.1 mousemove --sync ${at[$2]} sleep 0.1 mouseup 1; }
+# ${at[NAME]} is unquoted on purpose: "x y" becomes two arguments.
+instant_click() { xdotool mousemove --sync ${at[$1]} click 1; }
+held_click() { xdotool mousemove --sync ${at[$1]} mousedown 1 sleep 0.2 mouseup 1; }
+press_move_release() { xdotool mousemove --sync ${at[$1]} mousedown 1 sleep 0.1 mousemove --sync ${at[$2]} sleep 0.1 mouseup 1; }
 
 # answer "TITLE|LABEL|FIELD" TEXT: the box that is open must show these.
-# The driver prints the windows it saw when no box came.
 answer() {
     local shown
-    shown=$(driver answer "$title" "$2") || fail "no box for: $1 (the driver printed '$shown')"
+    shown=$(driver answer "$title" "$2") || fail "no box for: $1"
     [ "$shown" = "$1" ] || fail_with_windows "box shows '$shown', expected '$1'"
 }
 hex="16進数で編集"
@@ -173,17 +88,23 @@ instant_click hex_8f
 answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
 expect_bytes 0x8F '\x8E'
 
+# Letters typed among the offset digits of a line push its pairs to the
+# right: where the blank after the pair 01 was, its first digit now shows.
+# A click there puts the dump back and opens nothing (in the untouched dump
+# that place chooses byte 02), so the next box is the one for the click on
+# 01. The driver reads the view's first dump line to see the letters
+# arrive and the dump come back.
+instant_click digits_00
+xdotool type ab
+driver wait-top "$title" 000ab000 || fail "the typed letters did not reach the view"
+instant_click typed_over_01
+driver wait-top "$title" 00000000 || fail "the click did not put the dump back"
+instant_click hex_01
+answer "$hex|00000001|01 02 03 04 05 06 07 08" "C1"
+expect_bytes 0x01 '\xC1'
+
 press_move_release last_from last_to
 driver save "$title" || fail "save"
-if ! cmp "$expected" "$file"; then
-    echo "real clicks: bytes that differ (offset from 1, expected, on disk, in octal):" >&2
-    cmp -l "$expected" "$file" | head -n 20 >&2 || true
-    fail "the file on disk is not the edited file"
-fi
-
-driver close "$title" || fail "close"
-vuko_ended() { ! kill -0 "$vuko_pid" 2>/dev/null; }
-wait_until 90 "vuko.exe did not end after WM_CLOSE" vuko_ended
-wait "$vuko_pid" || fail "vuko.exe exited with $?"
-vuko_pid=""
+compare_files "the file on disk is not the edited file"
+close_vuko
 echo "real clicks: all edits reached the file"

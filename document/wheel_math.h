@@ -1,0 +1,26 @@
+// wheel_math.h - turning the rotation of the mouse wheel into the line and
+// page steps of the scroll bar.
+#pragma once
+
+#include <cstdint>
+
+constexpr int32_t WHEEL_NOTCH = 120;                // rotation of one notch (WHEEL_DELTA)
+constexpr uint32_t WHEEL_PAGE_A_NOTCH = 0xFFFFFFFF; // the "scroll a page" setting (WHEEL_PAGESCROLL)
+constexpr uint32_t LINES_PER_PAGE = 16;             // a page step of the scroll bar, in lines
+
+// Scroll-bar requests that a wheel message stands for: count requests of
+// code (a SCROLL_ line or page code of scroll_math.h); count 0 for none.
+struct WheelSteps {
+    unsigned code;
+    uint32_t count;
+};
+
+// The steps for a rotation of delta (positive away from the user: towards
+// the start of the file) when a notch moves linesPerNotch lines (the
+// system's wheel setting: 0 moves nothing, WHEEL_PAGE_A_NOTCH a page).
+// A notch never moves more than a page: from LINES_PER_PAGE lines on it is
+// one page step. *rest carries the rotation that made no whole step yet
+// from one message to the next, so that a wheel reporting fractions of a
+// notch moves as far as one reporting whole notches; a turn of direction
+// drops it. *rest starts at 0 and always stays below one step.
+WheelSteps StepsForWheel(int32_t* rest, int32_t delta, uint32_t linesPerNotch);

@@ -1,0 +1,33 @@
+// StepsForWheel over arbitrary settings and runs of wheel messages.
+//
+// Input: 4 bytes, the lines a notch; then 4 bytes a message, its rotation.
+#include "document/scroll_math.h"
+#include "document/wheel_math.h"
+#include "tests/fuzz/fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Input input(data, size);
+    const uint32_t lines = input.Take(4);
+    const bool pages = lines >= LINES_PER_PAGE;
+    const int64_t perNotch = lines == 0 ? 0 : pages ? 1 : lines;
+    int32_t rest = 0;
+    while (input.bodySize() >= 4) {
+        const auto delta = static_cast<int32_t>(input.Take(4));
+        const int32_t before = rest;
+        const WheelSteps steps = StepsForWheel(&rest, delta, lines);
+        FUZZ_CHECK(rest > -WHEEL_NOTCH && rest < WHEEL_NOTCH);
+        if (steps.count == 0)
+            continue;
+        const bool back = steps.code == (pages ? SCROLL_PAGE_UP : SCROLL_LINE_UP);
+        FUZZ_CHECK(back || steps.code == (pages ? SCROLL_PAGE_DOWN : SCROLL_LINE_DOWN));
+        FUZZ_CHECK(back == (delta > 0));
+        // Nothing of the rotation is lost or made up: what the steps and the
+        // new rest stand for is the old rest (kept unless the direction
+        // turned) and the message's rotation.
+        const bool turned = (delta > 0 && before < 0) || (delta < 0 && before > 0);
+        const int64_t moved = (back ? 1 : -1) * int64_t{steps.count} * WHEEL_NOTCH + rest;
+        FUZZ_CHECK(moved == (turned ? 0 : before) + int64_t{delta} * perNotch);
+    }
+    return 0;
+}

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# real_scroll_test.sh SOURCE_DIR VUKO_EXE DRIVER_EXE PREFIX WORK_DIR
+#
+# End to end with the real mouse on the scroll bar and the wheel: runs
+# vuko.exe on a file under Wine on a virtual display of its own, turns the
+# wheel over the view and over the scroll bar with xdotool, then clicks the
+# bar's arrows and page area with an edit pending, answers the save question
+# (Yes, No, Escape) with the pointer left on the bar, and checks that each
+# click moved the view exactly once and that only the byte saved by Yes
+# reached the file. Everything started here is stopped here: the program
+# through its prefix's Wine server (PREFIX is this test's own, held for the
+# whole test), Xvfb by its pid. Every wait has a deadline, and a failure
+# says what was seen (see real_input.sh).
+set -euo pipefail
+source "$(dirname "$0")/real_input.sh"
+real_input_setup "real scroll" "$@"
+
+# 64 KiB of the bytes 00 01 .. FF over and over: room to scroll.
+file=$work/scroll.bin
+for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$work/256"
+for _ in $(seq 256); do cat "$work/256"; done >"$file"
+expected=$work/expected.bin
+cp "$file" "$expected"
+start_vuko "$file"
+driver place "$title" 720 560 || fail "cannot place the window"
+# The first pair of the first dump line, the middle of the view, and the
+# scroll bar's arrows and middle (below the thumb near the start: the page
+# area).
+names=(first_pair view bar_up bar bar_down)
+mapfile -t points < <(driver points "$title" 1:11 20:40 bar-up bar bar-down)
+[ "${#points[@]}" -eq "${#names[@]}" ] || fail "no points: ${points[*]}"
+declare -A at
+for i in "${!names[@]}"; do at[${names[$i]}]=${points[$i]}; done
+
+# top OFFSET [SECONDS]: the view's first dump line shows OFFSET, and keeps
+# showing it for SECONDS.
+top() { driver wait-top "$title" "$@" || fail "the view is not at $1 (see above)"; }
+hex_offset() { printf '%08X' "$1"; }
+
+# ${at[NAME]} is unquoted on purpose: "x y" becomes two arguments.
+# The wheel: button 4 turns it away from the user (towards the start), 5
+# towards the user; one click is one notch, three lines by default.
+wheel() { xdotool mousemove --sync ${at[$1]} click --repeat "$3" "$2"; }
+wheel view 5 1
+top 00000030
+[ "$(driver top "$title")" = "00000030 0" ] || fail "the view scrolled its own text: $(driver top "$title")"
+wheel bar 5 1
+top 00000060
+wheel view 5 2
+top 000000C0
+wheel bar 4 1
+top 00000090
+wheel view 4 4
+top 00000000
+[ "$(driver top "$title")" = "00000000 0" ] || fail "the view scrolled its own text: $(driver top "$title")"
+
+# How long this machine takes to let the bar repeat: hold the down arrow
+# until it has moved the view six lines (its first step and five repeats,
+# 200 ms and 5 x 50 ms of its own timer), measured with the same driver
+# readings as the checks below. Ten times that, from 3 s to 30 s, is the
+# time each check below watches the view: ample for dozens of repeats, so a
+# bar still tracking a press shows, while a loaded machine can only
+# lengthen the watch.
+started=$(date +%s%N)
+xdotool mousemove --sync ${at[bar_down]} mousedown 1
+driver wait-past "$title" 00000060 || fail "holding the down arrow did not move the view six lines"
+xdotool mouseup 1
+repeat_ns=$(($(date +%s%N) - started))
+watch=$(awk -v ns="$repeat_ns" 'BEGIN { s = 10 * ns / 1e9; if (s < 3) s = 3; if (s > 30) s = 30; printf "%.1f", s }')
+read -r shown _ < <(driver top "$title")
+echo "real scroll: the held arrow moved to $shown in $((repeat_ns / 1000000)) ms; watching $watch s"
+# Back to the start by the wheel, with notches to spare for repeats that
+# came before the release was handled (the wheel comes after it).
+wheel view 4 $((16#$shown / 16 / 3 + 20))
+top 00000000
+top_now=0
+
+hex="16進数で編集"
+question="上書き保存|変更内容を保存しますか?"
+# edit NEW_BYTE: a click on the first pair opens the box for the top line.
+edit() {
+    local shown
+    xdotool mousemove --sync ${at[first_pair]} click 1
+    shown=$(driver answer "$title" "$1") || fail "no box for the click at $(hex_offset "$top_now")"
+    case $shown in "$hex|$(hex_offset "$top_now")|"*) ;; *) fail "box shows '$shown'" ;; esac
+}
+# click_bar PLACE ANSWER STEP: with an edit pending, one click on the bar
+# asks the save question; it is answered (Yes or No by a click on its
+# button, Escape by the key), the pointer goes back to rest on the bar, and
+# the view must have moved by STEP bytes once and stay there.
+click_bar() {
+    local lines shown
+    xdotool mousemove --sync ${at[$1]} click 1
+    mapfile -t lines < <(driver button "$title" 6)
+    [ "${#lines[@]}" -eq 2 ] || fail "no save question after the click on $1: ${lines[*]}"
+    shown=${lines[0]}
+    [ "$shown" = "$question" ] || fail "the question shows '$shown'"
+    case $2 in
+    yes) xdotool mousemove --sync ${lines[1]} click 1 ;;
+    no) mapfile -t lines < <(driver button "$title" 7); xdotool mousemove --sync ${lines[1]} click 1 ;;
+    escape) xdotool key Escape ;;
+    esac
+    xdotool mousemove --sync ${at[$1]}
+    top_now=$((top_now + $3))
+    top "$(hex_offset "$top_now")" "$watch"
+}
+
+# No: the edit is dropped by the move; the down arrow moves one line.
+edit A5
+click_bar bar_down no 16
+# Yes: the edit is saved; the up arrow moves one line back.
+edit B6
+expect_bytes "$top_now" '\xB6'
+click_bar bar_up yes -16
+# Escape, which answers No: the page area moves one page.
+edit C7
+click_bar bar escape 256
+
+compare_files "the file on disk is not the file with the one saved edit"
+close_vuko
+echo "real scroll: the wheel and each click on the bar moved the view as far as they should"

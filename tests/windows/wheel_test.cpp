@@ -1,0 +1,198 @@
+// The mouse wheel and presses on the scroll bar, on the real main window
+// with real files: wheel messages as the platform delivers them to the
+// view, the scroll bar or the main window, and the bar's own tracking of a
+// press that asks the save question.
+#include "document/document.h"
+#include "document/scroll.h"
+#include "dump/dump_text.h"
+#include "dump/render.h"
+#include "resources/resource.h"
+#include "tests/windows/support.h"
+
+namespace {
+
+class WheelTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &savedLines_, 0);
+        path_ = folder_.Write("wheel.bin", CountingBytes(0x1005));
+        OpenDocument(window_, path_.c_str());
+        ASSERT_NE(document.fileHandle, nullptr);
+    }
+    void TearDown() override
+    {
+        SetLinesPerNotch(savedLines_);
+        MainWindowTest::TearDown();
+    }
+    static void SetLinesPerNotch(UINT lines)
+    {
+        SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+    }
+    HWND Child(int id) const { return GetDlgItem(window_, id); }
+    // A wheel message of delta, sent to target as the platform sends it.
+    static void Wheel(HWND target, int delta)
+    {
+        SendMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(10, 10));
+    }
+    // The view's first visible text line: the view never scrolls its text.
+    int FirstVisibleLine() const
+    {
+        return static_cast<int>(SendMessageA(Child(IDC_VIEW), EM_GETFIRSTVISIBLELINE, 0, 0));
+    }
+
+    TempFolder folder_;
+    std::string path_;
+    UINT savedLines_ = 3;
+};
+
+TEST_F(WheelTest, NotchesMoveTheTopLineByTheSystemsLines)
+{
+    struct Case {
+        const char* name;
+        UINT linesPerNotch;
+        int target; // the control that gets the message, or 0 for the main window
+        std::vector<int> deltas;
+        uint32_t top; // after the messages
+    };
+    const Case cases[] = {
+        {"a notch towards the user over the view", 3, IDC_VIEW, {-120}, 0x30},
+        {"over the scroll bar", 3, IDC_SCROLL, {-120}, 0x60},
+        {"to the main window", 3, 0, {-120}, 0x90},
+        {"two notches back in one message", 3, IDC_VIEW, {240}, 0x30},
+        {"past the start gives the start", 3, IDC_VIEW, {120, 120, 120}, 0},
+        {"thirds of a notch", 3, IDC_VIEW, {-40, -40, -40, -40}, 0x40},
+        {"a turn of direction drops what made no line", 1, IDC_SCROLL, {-100, 100, 20}, 0x30},
+        {"one line a notch", 1, IDC_VIEW, {-120, -120}, 0x50},
+        {"a page a notch", WHEEL_PAGESCROLL, IDC_VIEW, {-120}, 0x150},
+        {"more lines than a page: a page", 40, IDC_SCROLL, {-120, -120}, 0x350},
+        {"the setting 0 moves nothing", 0, IDC_VIEW, {-120, 120}, 0x350},
+        {"the end stops at the last line", 3, IDC_VIEW, {-120 * 100}, 0x1000},
+        {"and a step on stays there", 3, IDC_SCROLL, {-120}, 0x1000},
+        {"back from the last line", 3, IDC_VIEW, {120}, 0xFD0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetLinesPerNotch(c.linesPerNotch);
+        for (int delta : c.deltas)
+            Wheel(c.target == 0 ? window_ : Child(c.target), delta);
+        EXPECT_EQ(document.topOffset, c.top);
+        char offset[16];
+        wsprintfA(offset, " %08X ", c.top);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), offset);
+        EXPECT_EQ(GetScrollPos(Child(IDC_SCROLL), SB_CTL), static_cast<int>(c.top));
+        EXPECT_EQ(FirstVisibleLine(), 0);
+    }
+}
+
+TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
+{
+    SetLinesPerNotch(3);
+    document.windowBuffer[0] = 0x5A;
+    document.modified = 1;
+    auto no = [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); };
+    {
+        BoxScript script({no, no, no});
+        Wheel(Child(IDC_VIEW), -120);
+        EXPECT_EQ(script.stepsRun(), 1);
+    }
+    EXPECT_EQ(document.topOffset, 0x30u);
+    EXPECT_EQ(ReadWholeFile(path_)[0], 0x00);
+
+    // At the start a notch back moves nothing, but still asks first.
+    Wheel(Child(IDC_VIEW), 120 * 2);
+    EXPECT_EQ(document.topOffset, 0u);
+    document.windowBuffer[1] = 0x6B;
+    document.modified = 1;
+    {
+        BoxScript script({no, no, no});
+        Wheel(Child(IDC_VIEW), 120);
+        EXPECT_EQ(script.stepsRun(), 1);
+    }
+    EXPECT_EQ(document.windowBuffer[1], 0x6B); // kept in view after No
+
+    ResetDocument();
+    document.modified = 1;
+    BoxScript script({no});
+    Wheel(Child(IDC_VIEW), -120);
+    EXPECT_EQ(script.stepsRun(), 0);
+    EXPECT_EQ(document.topOffset, 0u);
+}
+
+// Handles this thread's messages, as the program's loop would, until a
+// timer of the test's own has fired. It is set to fall due after the scroll
+// bar's first repeat would (200 ms after a press, then every 50 ms), and a
+// thread's timers fire in the order they fall due: when it fires, every
+// repeat that the bar was still to make before then has been handled,
+// however slowly the machine runs.
+void HandleMessagesUntilTheBarWouldHaveRepeated()
+{
+    const UINT_PTR own = SetTimer(nullptr, 0, 1000, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && message.hwnd == nullptr && message.wParam == own)
+            break;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    KillTimer(nullptr, own);
+}
+
+// A press on the bar with an edit pending: the bar sends its first request
+// while it handles the press, the save question opens and takes the
+// release. After the answer the view has moved once, and the bar tracks the
+// press no more: it repeats nothing while the program runs on. (Were it still
+// tracking inside its own loop, the test releases the button itself once
+// the view has moved past the one step, so that it ends and says so.)
+TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
+{
+    HWND bar = Child(IDC_SCROLL);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    RECT client;
+    GetClientRect(bar, &client);
+    ASSERT_GT(client.bottom, 4 * GetSystemMetrics(SM_CYVSCROLL)) << "the bar has no room for its arrows";
+    const LPARAM downArrow = MAKELPARAM(client.right / 2, client.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2);
+    const LPARAM pageArea = MAKELPARAM(client.right / 2, client.bottom / 2);
+
+    struct Case {
+        const char* name;
+        LPARAM at;
+        int answer;
+        uint32_t top;
+    };
+    const Case cases[] = {
+        {"down arrow, No", downArrow, IDNO, 0x10},
+        {"down arrow, Yes", downArrow, IDYES, 0x20},
+        {"page area, No", pageArea, IDNO, 0x120},
+    };
+    static HWND pressedBar;
+    static uint32_t onceMoved;
+    pressedBar = bar;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        document.windowBuffer[0] = 0x5A;
+        document.modified = 1;
+        onceMoved = c.top;
+        // Ends a runaway: the release the bar waits for, once it has moved on.
+        const UINT_PTR guard = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (document.topOffset != onceMoved && GetCapture() == pressedBar)
+                PostMessageA(pressedBar, WM_LBUTTONUP, 0, 0);
+        });
+        const int answer = c.answer;
+        BoxScript script({[answer](HWND box) { PostMessageA(box, WM_COMMAND, answer, 0); }});
+        SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, c.at);
+        EXPECT_EQ(script.stepsRun(), 1);
+        EXPECT_EQ(document.topOffset, c.top);
+        // The pointer rests on the bar where it pressed.
+        SendMessageA(bar, WM_MOUSEMOVE, 0, c.at);
+        HandleMessagesUntilTheBarWouldHaveRepeated();
+        KillTimer(nullptr, guard);
+        EXPECT_EQ(document.topOffset, c.top) << "the bar went on repeating its request";
+        EXPECT_NE(GetCapture(), bar);
+    }
+    EXPECT_EQ(ReadWholeFile(path_)[0x10], 0x5A); // the Yes saved the line at 0x10
+    EXPECT_EQ(ReadWholeFile(path_)[0x20], 0x20);
+}
+
+} // namespace
