@@ -43,7 +43,10 @@ real_input_setup() {
     trap real_input_cleanup EXIT
 
     # A display of our own: Xvfb takes a free number and writes it to fd 3.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    # Without -noreset it resets whenever its last client leaves, as each
+    # xdotool call does, and a program that connects meanwhile is refused:
+    # Wine's explorer then fails to start and vuko.exe gets no window.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     wait_until 90 "Xvfb did not take a display" xvfb_ready
     export DISPLAY=":$(head -n 1 "$work/display")"
