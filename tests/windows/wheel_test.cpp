@@ -90,6 +90,7 @@ TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
 {
     SetLinesPerNotch(3);
     document.windowBuffer[0] = 0x5A;
+    NoteEdited(0, 1);
     document.modified = 1;
     auto no = [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); };
     {
@@ -104,6 +105,7 @@ TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
     Wheel(Child(IDC_VIEW), 120 * 2);
     EXPECT_EQ(document.topOffset, 0u);
     document.windowBuffer[1] = 0x6B;
+    NoteEdited(1, 1);
     document.modified = 1;
     {
         BoxScript script({no, no, no});
@@ -172,6 +174,7 @@ TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         document.windowBuffer[0] = 0x5A;
+        NoteEdited(0, 1);
         document.modified = 1;
         onceMoved = c.top;
         // Ends a runaway: the release the bar waits for, once it has moved on.
