@@ -1,121 +1,164 @@
-// search_bench_windows FILE - times a whole search under Wine and the parts
-// it is made of. Opens FILE in the real main window and searches for its
-// last 8 bytes from the top; then runs the search's own loop once more with
-// a clock around the progress text, the chunk read with the compare, and
-// the message pump (which repaints the view after each progress text).
+// search_bench_windows - times the search and the scroll in the real main
+// window under Wine; bench/run runs it next to its references.
+//   search FILE N       one search from the top for the file's last N bytes:
+//                       prints the seconds it took
+//   abort FILE TRIALS   searches FILE for a pattern it does not hold and
+//                       posts the abort command from another thread while
+//                       the search runs: prints the milliseconds from the
+//                       post to the creation of the aborted message's box
+//                       (the search has seen the abort) and to its
+//                       activation (the box is there), one line a trial
+//   scroll FILE TRIALS  one line down (reload and render) at a time: prints
+//                       the microseconds of each
 #include "app/main_window.h"
-#include "resources/instance.h"
 #include "document/document.h"
+#include "document/scroll.h"
+#include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-LARGE_INTEGER Now()
+double Seconds()
 {
-    LARGE_INTEGER now;
+    LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);
-    return now;
-}
-
-double Seconds(LARGE_INTEGER from)
-{
-    LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(Now().QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-void Report(const char* what, double seconds, double size)
+HWND mainWindow;
+volatile double abortPosted; // when the abort command was posted
+double boxMade;              // when the search's message box was created
+double boxShown;             // when it was activated
+char boxText[256];
+
+// Notes when the search's message box comes up and closes it.
+LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    std::printf("%-34s %8.3f s %8.2f GB/s\n", what, seconds, size / seconds / 1e9);
+    if (code == HCBT_CREATEWND && boxMade == 0)
+        boxMade = Seconds();
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        char className[16] = "";
+        GetClassNameA(box, className, sizeof className);
+        if (std::strcmp(className, "#32770") == 0 && boxShown == 0) {
+            boxShown = Seconds();
+            GetDlgItemTextA(box, 0xFFFF, boxText, sizeof boxText);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+DWORD WINAPI PostAbortLater(void*)
+{
+    Sleep(100);
+    abortPosted = Seconds();
+    PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
+    return 0;
+}
+
+int TimeSearch(uint32_t length)
+{
+    const uint32_t size = document.fileSize;
+    uint32_t read = 0;
+    if (length == 0 || length > 64 ||
+        !FileReadAt(document.fileHandle, size, size - length, SearchPattern.patternBytes, length, &read) ||
+        read != length)
+        return 1;
+    SearchPattern.patternLength = length;
+    const double start = Seconds();
+    RunSearch(mainWindow);
+    const double seconds = Seconds() - start;
+    const uint32_t expected = (size - length) & ~15u;
+    if (document.topOffset != expected) {
+        std::printf("search ended at %08X, not %08X\n", document.topOffset, expected);
+        return 1;
+    }
+    std::printf("%.6f\n", seconds);
+    return 0;
+}
+
+int TimeAborts(int trials)
+{
+    std::memcpy(SearchPattern.patternBytes, "\xFFnowhere\xFF", 9);
+    SearchPattern.patternLength = 9;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
+    char aborted[256];
+    LoadStringA(instanceHandle, STR_ABORTED, aborted, sizeof aborted);
+    int failures = 0;
+    for (int trial = 0; trial < trials; ++trial) {
+        document.topOffset = 0;
+        boxMade = 0;
+        boxShown = 0;
+        abortPosted = 0;
+        HANDLE thread = CreateThread(nullptr, 0, PostAbortLater, nullptr, 0, nullptr);
+        RunSearch(mainWindow);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        if (boxShown == 0 || std::strcmp(boxText, aborted) != 0) {
+            std::printf("no aborted message (the search ended first?)\n");
+            ++failures;
+            continue;
+        }
+        std::printf("%.3f %.3f\n", (boxMade - abortPosted) * 1000, (boxShown - abortPosted) * 1000);
+    }
+    UnhookWindowsHookEx(hook);
+    return failures != 0;
+}
+
+int TimeScrolls(int trials)
+{
+    document.topOffset = 0;
+    ReloadWindow();
+    for (int trial = 0; trial < trials; ++trial) {
+        const uint32_t before = document.topOffset;
+        const double start = Seconds();
+        ScrollView(mainWindow, SB_LINEDOWN, 0);
+        const double seconds = Seconds() - start;
+        if (document.topOffset != before + 16) {
+            std::printf("scroll ended at %08X\n", document.topOffset);
+            return 1;
+        }
+        std::printf("%.1f\n", seconds * 1e6);
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::printf("usage: search_bench_windows FILE\n");
+    if (argc != 4) {
+        std::printf("usage: search_bench_windows search|abort|scroll FILE N\n");
         return 2;
     }
     instanceHandle = GetModuleHandleA(nullptr);
-    HWND window = CreateMainWindow();
-    if (window == nullptr)
+    mainWindow = CreateMainWindow();
+    if (mainWindow == nullptr)
         return 1;
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
-    OpenDocument(window, argv[1]);
-    if (document.fileHandle == nullptr || document.fileSize < 64) {
-        std::printf("cannot open %s\n", argv[1]);
+    ShowWindow(mainWindow, SW_SHOW);
+    UpdateWindow(mainWindow);
+    OpenDocument(mainWindow, argv[2]);
+    if (document.fileHandle == nullptr || document.fileSize < 0x100000) {
+        std::printf("cannot open %s\n", argv[2]);
         return 1;
     }
-    const uint32_t size = document.fileSize;
-    uint32_t read = 0;
-    FileReadAt(document.fileHandle, size, size - 8, SearchPattern.patternBytes, 8, &read);
-    SearchPattern.patternLength = 8;
-    const uint32_t chunks = (size - 16 + SEARCH_STEP - 1) / SEARCH_STEP;
-    std::printf("file %u bytes, %u chunks\n", size, chunks);
-
-    double best = 1e9;
-    for (int round = 0; round < 3; ++round) {
-        document.topOffset = 0;
-        ReloadWindow();
-        const LARGE_INTEGER start = Now();
-        RunSearch(window);
-        const double seconds = Seconds(start);
-        if (seconds < best)
-            best = seconds;
-        if (document.topOffset != ((size - 8) & ~15u))
-            std::printf("search ended at %08X\n", document.topOffset);
-    }
-    Report("RunSearch, whole file", best, size);
-
-    // The same loop as the search's, with a clock around each of its parts.
-    char caption[256];
-    LoadStringA(instanceHandle, STR_SEARCH, caption, sizeof caption);
-    static uint8_t chunk[SEARCH_CHUNK];
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    LONGLONG progressTicks = 0, pumpTicks = 0, scanTicks = 0;
-    document.topOffset = 0;
-    uint32_t found = NO_MATCH;
-    for (uint32_t position = 16; position < size && found == NO_MATCH; position += SEARCH_STEP) {
-        const LARGE_INTEGER t0 = Now();
-        char progress[256];
-        wsprintfA(progress, "%s(%08X)", caption, position);
-        SetDlgItemTextA(window, IDC_VIEW, progress);
-        const LARGE_INTEGER t1 = Now();
-        uint32_t count = 0;
-        FileReadAt(document.fileHandle, size, position, chunk, SEARCH_CHUNK, &count);
-        found = FindPattern(chunk, count, SEARCH_STEP, SearchPattern.patternBytes, 8);
-        const LARGE_INTEGER t2 = Now();
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            GetMessageA(&message, nullptr, 0, 0);
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        const LARGE_INTEGER t3 = Now();
-        progressTicks += t1.QuadPart - t0.QuadPart;
-        scanTicks += t2.QuadPart - t1.QuadPart;
-        pumpTicks += t3.QuadPart - t2.QuadPart;
-    }
-    const auto seconds = [&](LONGLONG ticks) {
-        return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
-    };
-    Report("progress text (SetDlgItemTextA)", seconds(progressTicks), size);
-    Report("pump (repaints the view)", seconds(pumpTicks), size);
-    Report("chunk reads and compare", seconds(scanTicks), size);
-    const double parts = seconds(progressTicks + pumpTicks + scanTicks);
-    std::printf("of the instrumented loop (%.3f s): progress %.0f%%, pump %.0f%%, reads and compare %.0f%%\n",
-                parts, 100 * seconds(progressTicks) / parts, 100 * seconds(pumpTicks) / parts,
-                100 * seconds(scanTicks) / parts);
-
+    const int n = std::atoi(argv[3]);
+    int result = 2;
+    if (std::strcmp(argv[1], "search") == 0)
+        result = TimeSearch(static_cast<uint32_t>(n));
+    else if (std::strcmp(argv[1], "abort") == 0)
+        result = TimeAborts(n);
+    else if (std::strcmp(argv[1], "scroll") == 0)
+        result = TimeScrolls(n);
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;
-    DestroyWindow(window);
-    return 0;
+    DestroyWindow(mainWindow);
+    return result;
 }

@@ -21,4 +21,8 @@ void RenderView(HWND window)
     BuildViewText(text, header, document.topOffset, document.windowBuffer,
                   DumpByteCount(document.fileSize, document.topOffset, document.validCount));
     SetDlgItemTextA(window, IDC_VIEW, text);
+    // The text is the dump again, not what the user typed: a click on the
+    // view maps through it (the control clears the flag itself under Wine,
+    // which the platform does not promise).
+    SendDlgItemMessageA(window, IDC_VIEW, EM_SETMODIFY, FALSE, 0);
 }

@@ -6,11 +6,29 @@
 #include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/compare.h"
+#include "search/screen_pace.h"
 
 SearchPatternRecord SearchPattern;
 int searchActive;
 
 namespace {
+
+uint64_t SteadyMilliseconds()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    const uint64_t ticks = static_cast<uint64_t>(count.QuadPart);
+    const uint64_t perSecond = static_cast<uint64_t>(frequency.QuadPart);
+    return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
+}
+
+// The one chunk buffer of every search. A search nested in another one (a
+// command handled in the outer one's pump) runs to its end before the outer
+// one reads again, and the outer one has compared its chunk before it
+// pumps, so they never need the bytes at the same time; and a nesting
+// costs no chunk-sized room on the stack.
+uint8_t searchChunk[SEARCH_CHUNK];
 
 // Handles every waiting message, as the main loop would, so that the window
 // stays alive and a stop request can arrive. A quit message is put back for
@@ -29,7 +47,16 @@ bool PumpMessages()
     return true;
 }
 
+void ShowProgress(HWND window, const char* caption, uint32_t position)
+{
+    char progress[256];
+    wsprintfA(progress, "%s(%08X)", caption, position);
+    SetDlgItemTextA(window, IDC_VIEW, progress);
+}
+
 } // namespace
+
+uint64_t (*searchClock)() = SteadyMilliseconds;
 
 void RunSearch(HWND window)
 {
@@ -43,23 +70,21 @@ void RunSearch(HWND window)
     LoadText(STR_SEARCH, caption, sizeof caption);
     searchActive = 1;
 
-    uint8_t chunk[SEARCH_CHUNK];
     // The top line itself is never searched; past the last line of a 4 GiB
     // file there is nothing to search.
     uint32_t position = (document.topOffset + 16) & ~uint32_t{15};
     bool more = document.topOffset < 0xFFFFFFF0;
     bool quit = false;
-    while (more && position < document.fileSize && searchActive) {
-        char progress[256];
-        wsprintfA(progress, "%s(%08X)", caption, position);
-        SetDlgItemTextA(window, IDC_VIEW, progress);
-
-        // Handle, size and pattern are taken afresh: a command handled in
-        // the pump may have changed them.
+    ScreenPace pace = {0, false};
+    uint32_t lastChunk = 0;
+    bool lastShown = true; // the view shows lastChunk's position, or nothing was searched
+    // Handle, size and pattern are taken afresh for every chunk: a command
+    // handled in the pump may have changed them, or closed the file.
+    while (more && document.fileHandle != nullptr && position < document.fileSize && searchActive) {
         uint32_t count = 0;
-        if (!FileReadAt(document.fileHandle, document.fileSize, position, chunk, SEARCH_CHUNK, &count))
+        if (!FileReadAt(document.fileHandle, document.fileSize, position, searchChunk, SEARCH_CHUNK, &count))
             count = 0;
-        const uint32_t found = FindPattern(chunk, count, SEARCH_STEP, SearchPattern.patternBytes,
+        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
                                            SearchPattern.patternLength);
         if (found != NO_MATCH) {
             document.topOffset = (position + found) & ~uint32_t{15};
@@ -68,16 +93,25 @@ void RunSearch(HWND window)
             searchActive = 0;
             return;
         }
+        lastChunk = position;
+        lastShown = false;
 
-        if (!PumpMessages()) {
-            quit = true;
-            break;
+        if (ScreenWorkDue(pace, searchClock())) {
+            ShowProgress(window, caption, position);
+            lastShown = true;
+            if (!PumpMessages()) {
+                quit = true;
+                break;
+            }
+            pace = {searchClock(), true};
         }
         more = position <= 0xFFFFFFFF - SEARCH_STEP;
         position += SEARCH_STEP;
     }
 
     if (!quit && IsWindow(window)) {
+        if (!lastShown)
+            ShowProgress(window, caption, lastChunk);
         char text[256];
         LoadText(searchActive ? STR_NOT_FOUND : STR_ABORTED, text, sizeof text);
         MessageBoxA(window, text, caption, MB_OK | MB_ICONWARNING);

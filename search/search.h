@@ -19,11 +19,18 @@ extern SearchPatternRecord SearchPattern;
 // to stop the scan before its next chunk.
 extern int searchActive;
 
+// The steady clock, in milliseconds, that paces the search's progress text
+// and message pump; tests put a clock of their own here.
+extern uint64_t (*searchClock)();
+
 // Searches the open file forward from the line after the top line for the
-// pattern, showing its progress in the view and handling every message
-// between chunks. Ends on the match's line, or with a "not found" or
-// "aborted" message box and the dump shown again. Does nothing without an
-// open file or a pattern.
+// pattern. After the first chunk, and then whenever SCREEN_INTERVAL_MS have
+// passed, it shows the position of the chunk just searched in the view and
+// handles every waiting message; handle, size and pattern are read afresh
+// after each time. Ends on the match's line, or with a "not found" (the end
+// of the file was reached, or no file is open any more) or "aborted" message
+// box, the last chunk's position shown behind it and the dump shown again
+// after it. Does nothing without an open file or a pattern.
 void RunSearch(HWND window);
 
 // Prompts for a pattern in hexadecimal or as text, showing the present one,

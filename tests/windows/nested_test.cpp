@@ -164,6 +164,27 @@ TEST_F(NestedTest, NewHexPatternStartsANestedSearchAndTheOuterOneEndsAborted)
     EXPECT_EQ(SearchPattern.patternLength, 2u);
 }
 
+TEST_F(NestedTest, AHundredFindNextsNestDeepAndEachSearchEndsWithItsMessage)
+{
+    // Each find-next is handled in the pump of the search before it, so
+    // the searches run inside each other, 101 deep; the abort reaches the
+    // innermost one. Every search needs its own frame on the stack: a
+    // frame that held a chunk would not fit this deep.
+    constexpr int NESTED = 100;
+    for (int k = 0; k < NESTED; ++k)
+        Post(CMD_FIND_NEXT);
+    Post(CMD_FIND_ABORT);
+    std::vector<std::string> texts;
+    std::vector<BoxScript::Step> steps(NESTED, [&texts](HWND box) {
+        texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(Search(steps), ABORTED);
+    EXPECT_EQ(texts, std::vector<std::string>(NESTED, ABORTED));
+    EXPECT_EQ(document.topOffset, 0u);
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000000 ");
+}
+
 TEST_F(NestedTest, SecondCloseRequestEndsTheProgramAndTheSearchQuietly)
 {
     // The first request stops the search; the second, handled in the same

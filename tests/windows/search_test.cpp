@@ -161,14 +161,21 @@ protected:
     }
 };
 
-TEST_F(LongSearchTest, AbortAndCloseRequestEndItAsAbortedAndTheWindowStays)
+TEST_F(LongSearchTest, AbortExitAndCloseRequestEndItAsAbortedAndTheWindowStays)
 {
-    for (UINT message : {UINT{WM_COMMAND}, UINT{WM_CLOSE}}) {
-        SCOPED_TRACE(message);
-        if (message == WM_COMMAND)
-            PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
-        else
-            PostMessageA(window_, WM_CLOSE, 0, 0);
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Case cases[] = {
+        {"abort command", WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0)},
+        {"close request", WM_CLOSE, 0},
+        {"exit command", WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PostMessageA(window_, c.message, c.wParam, 0);
         const Boxes boxes = Run(1, [&] { RunSearch(window_); });
         EXPECT_EQ(boxes.captions, std::vector<std::string>{SEARCH});
         EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
@@ -192,6 +199,19 @@ TEST_F(LongSearchTest, NestedFindNextEndsTheOuterSearchAsAborted)
     EXPECT_EQ(searchActive, 0);
 }
 
+TEST_F(LongSearchTest, DropOfAMissingFileEndsTheScanAtOnceAsNotFound)
+{
+    // The drop leaves no file open: the scan must not go on with failed
+    // reads to the 4 GiB limit; it ends after the chunk before the drop.
+    PostMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({folder_.File("missing.bin")})), 0);
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+    EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(00000010)"});
+    EXPECT_EQ(document.fileHandle, nullptr);
+    EXPECT_EQ(WindowText(window_), "VUKO");
+    EXPECT_EQ(searchActive, 0);
+}
+
 TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
 {
     // Taken by the pump, a quit message would be lost and the program would
@@ -202,6 +222,110 @@ TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
+}
+
+// A search through ten chunks whose clock advances by a set number of
+// milliseconds at every chunk read; each read notes the view text it finds.
+class PacedSearchTest : public SearchTest {
+protected:
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        Open(With(0x40000, {})); // chunks at 0x10 + k * 0x7000, k = 0 to 9
+        SetPattern("absent");
+        savedCalls_ = fileCalls;
+        savedClock_ = searchClock;
+        fileCalls.read = NotingRead;
+        searchClock = [] { return clockMs_; };
+        clockMs_ = 1000;
+        msPerRead_ = 0;
+        abortAtRead_ = -1;
+        paceWindow_ = window_;
+        viewsAtReads_.clear();
+    }
+    void TearDown() override
+    {
+        fileCalls = savedCalls_;
+        searchClock = savedClock_;
+        SearchTest::TearDown();
+    }
+    static BOOL WINAPI NotingRead(HANDLE file, void* buffer, DWORD count, DWORD* done, OVERLAPPED* overlapped)
+    {
+        if (static_cast<int>(viewsAtReads_.size()) == abortAtRead_)
+            PostMessageA(paceWindow_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
+        viewsAtReads_.push_back(ViewText(paceWindow_));
+        clockMs_ += msPerRead_;
+        return ReadFile(file, buffer, count, done, overlapped);
+    }
+    std::string Progress(int chunk) const
+    {
+        char text[16];
+        wsprintfA(text, "(%08X)", 0x10 + chunk * SEARCH_STEP);
+        return SEARCH + text;
+    }
+    // The view text that each read after the first one finds when the
+    // progress was shown after the given chunks.
+    std::vector<std::string> ViewsAtReads(const std::vector<int>& shownAfter, int reads) const
+    {
+        std::vector<std::string> views;
+        size_t next = 0;
+        std::string view;
+        for (int read = 1; read < reads; ++read) {
+            while (next < shownAfter.size() && shownAfter[next] < read)
+                view = Progress(shownAfter[next++]);
+            views.push_back(view);
+        }
+        return views;
+    }
+
+    static inline std::vector<std::string> viewsAtReads_;
+    static inline uint64_t clockMs_;
+    static inline uint64_t msPerRead_;
+    static inline int abortAtRead_;
+    static inline HWND paceWindow_;
+    FileCalls savedCalls_;
+    uint64_t (*savedClock_)();
+};
+
+TEST_F(PacedSearchTest, ProgressAndPumpRunAfterTheFirstChunkThenEveryThirtyMilliseconds)
+{
+    struct Case {
+        uint64_t msPerRead;
+        std::vector<int> shownAfter; // chunks after which the progress was shown
+    };
+    const Case cases[] = {
+        {0, {0}}, // a stopped clock: only the first chunk's
+        {10, {0, 3, 6, 9}},
+        {29, {0, 2, 4, 6, 8}},
+        {30, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.msPerRead << " ms a chunk");
+        viewsAtReads_.clear();
+        msPerRead_ = c.msPerRead;
+        const std::string dump = ViewText(window_);
+        const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+        EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+        // Behind the message, the last chunk searched, shown or not.
+        EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(9)});
+        ASSERT_EQ(viewsAtReads_.size(), 10u);
+        EXPECT_EQ(viewsAtReads_[0], dump);
+        EXPECT_EQ(std::vector<std::string>(viewsAtReads_.begin() + 1, viewsAtReads_.end()),
+                  ViewsAtReads(c.shownAfter, 10));
+    }
+}
+
+TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
+{
+    // Posted during the fifth read; with 10 ms a chunk the pump after the
+    // first chunk is followed by those after the fourth and the seventh.
+    msPerRead_ = 10;
+    abortAtRead_ = 4;
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
+    EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(6)});
+    EXPECT_EQ(viewsAtReads_.size(), 7u);
+    EXPECT_EQ(searchActive, 0);
 }
 
 TEST_F(SearchTest, NestedSearchThatFindsEndsTheOuterOneAsAborted)
