@@ -76,7 +76,9 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly)
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA(path, &found);
         if (search != INVALID_HANDLE_VALUE) {
-            *sizeOut = found.nFileSizeLow;
+            // Offsets are 32-bit: of a larger file the first 4 GiB - 1
+            // bytes are reached, at their true offsets.
+            *sizeOut = found.nFileSizeHigh != 0 ? 0xFFFFFFFF : found.nFileSizeLow;
             FindClose(search);
         }
     }
@@ -134,23 +136,12 @@ void ReloadWindow()
         count = 0;
     }
     document.validCount = count;
-    document.editedFirst = document.editedEnd = 0;
+    document.edited = {};
 }
 
 void NoteEdited(uint32_t index, uint32_t count)
 {
-    if (index >= WINDOW_SIZE || count == 0)
-        return;
-    const uint32_t end = WINDOW_SIZE - index < count ? WINDOW_SIZE : index + count;
-    if (document.editedFirst == document.editedEnd) {
-        document.editedFirst = index;
-        document.editedEnd = end;
-        return;
-    }
-    if (index < document.editedFirst)
-        document.editedFirst = index;
-    if (end > document.editedEnd)
-        document.editedEnd = end;
+    MarkEdited(document.edited, index, count);
 }
 
 int SaveWindow()
@@ -158,40 +149,50 @@ int SaveWindow()
     document.modified = 0;
     if (document.fileHandle == nullptr)
         return 0;
-    const uint32_t first = document.editedFirst;
-    const uint32_t end = document.editedEnd < document.validCount ? document.editedEnd
-                                                                  : document.validCount;
-    if (first >= end)
-        return 1;
-    uint32_t written = 0;
-    if (!FileWriteAt(document.fileHandle, document.fileSize, document.topOffset + first,
-                     document.windowBuffer + first, end - first, &written) ||
-        written != end - first)
-        return 0;
-    document.editedFirst = document.editedEnd = 0;
-    return 1;
+    for (uint32_t from = 0;;) {
+        const ByteRun run = NextEditedRun(document.edited, from, document.validCount);
+        if (run.start == run.end)
+            return 1;
+        const uint32_t count = run.end - run.start;
+        uint32_t written = 0;
+        const bool whole = FileWriteAt(document.fileHandle, document.fileSize,
+                                       document.topOffset + run.start,
+                                       document.windowBuffer + run.start, count, &written) &&
+                           written == count;
+        ClearEdited(document.edited, run.start, run.start + (written < count ? written : count));
+        if (!whole) {
+            document.modified = 1; // the rest is kept for the next save
+            return 0;
+        }
+        from = run.end;
+    }
 }
 
-void SaveAndReport(HWND owner)
+int SaveAndReport(HWND owner)
 {
-    if (SaveWindow() || document.fileHandle == nullptr)
-        return;
+    if (SaveWindow())
+        return 1;
+    if (document.fileHandle == nullptr)
+        return 0;
     char caption[STRING_BUFFER_SIZE];
     char text[STRING_BUFFER_SIZE];
     LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
     LoadText(STR_SAVE_FAILED, text, sizeof text);
     MessageBoxA(owner, text, caption, MB_OK | MB_ICONWARNING);
+    return 0;
 }
 
-void PromptSave(HWND owner)
+int PromptSave(HWND owner)
 {
     document.modified = 0;
     char caption[STRING_BUFFER_SIZE];
     char text[STRING_BUFFER_SIZE];
     LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
     LoadText(STR_SAVE_QUESTION, text, sizeof text);
-    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        SaveAndReport(owner);
+    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 1;
+    // A file that is no longer open has nothing to save and nothing to keep.
+    return SaveAndReport(owner) || document.fileHandle == nullptr;
 }
 
 void OpenDocument(HWND window, const char* path, bool readOnly)

@@ -3,16 +3,19 @@
 // positioned reads and writes, saving and the save question.
 #pragma once
 
+#include "document/window_math.h"
+
 #include <windows.h>
 
 #include <cstdint>
 
-constexpr uint32_t WINDOW_SIZE = 32768;     // bytes of the file kept in memory
 constexpr uint32_t PATH_BUFFER_SIZE = 512;  // every path buffer: 511 bytes + NUL
 
 struct Document {
     HANDLE fileHandle;    // null while no document is open
-    uint32_t fileSize;    // low 32 bits of the size found at opening
+    // The size found at opening; a file of 4 GiB or more counts as
+    // 0xFFFFFFFF bytes, the most that 32-bit offsets reach.
+    uint32_t fileSize;
     uint32_t topOffset;   // offset of windowBuffer[0]; a multiple of 16
     uint8_t windowBuffer[WINDOW_SIZE];
     // Bytes at the start of windowBuffer that hold the file's bytes at
@@ -21,12 +24,10 @@ struct Document {
     uint32_t validCount;
     int modified;         // 1 while the window holds unsaved edits
     uint32_t scrollShift; // offset >> scrollShift = scroll-bar position
-    // The window's edited bytes since it was read: from editedFirst up to
-    // editedEnd (exclusive); none while they are equal. A save writes these
-    // and nothing else, so that it never puts back bytes that another
-    // program changed meanwhile.
-    uint32_t editedFirst;
-    uint32_t editedEnd;
+    // The window's bytes edited since it was read. A save writes these, each
+    // run at its offset, and nothing between them, so that it never puts
+    // back bytes that another program changed meanwhile.
+    EditedBytes edited;
 };
 
 extern Document document;
@@ -44,8 +45,8 @@ extern FileCalls fileCalls;
 
 // Opens an existing file for reading and writing, or for reading only when
 // writing is refused or readOnly is asked. When sizeOut is not null it first
-// receives the low 32 bits of the size found in the directory (0xFFFFFFFF if
-// none is found). Returns the handle, or null.
+// receives the size found in the directory: 0xFFFFFFFF when none is found or
+// the file holds 4 GiB or more. Returns the handle, or null.
 HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly = false);
 
 // Read or write up to count bytes at offset, never at or beyond fileSize.
@@ -65,23 +66,28 @@ int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* b
 void ReloadWindow();
 
 // Notes that count bytes of the window from index on were changed, so that
-// the next save writes them (together with the others edited since the
-// window was read, as one range).
+// the next save writes them.
 void NoteEdited(uint32_t index, uint32_t count);
 
-// Clears modified, then writes the edited bytes of the window, as far as
-// they lie within validCount, back at their offsets; nothing when none was
-// edited. Returns 1 when all of them were written (or there were none),
-// and then forgets them; 0 when no document is open or the write failed or
-// came back short, and keeps them for a later save.
+// Writes the edited bytes of the window, as far as they lie within
+// validCount, back at their offsets: each run of them in offset order, and
+// nothing between them; nothing when none was edited. Every run written is
+// forgotten. Returns 1 when all were written (or there were none) and
+// clears modified; 0 when a write failed or came back short: the bytes not
+// written stay edited and modified is set, so that nothing is lost. With no
+// document open it clears modified and returns 0.
 int SaveWindow();
 
 // SaveWindow, and a warning box owned by owner when an open document could
-// not be written.
-void SaveAndReport(HWND owner);
+// not be written. Returns what SaveWindow returned.
+int SaveAndReport(HWND owner);
 
-// Clears modified, then asks whether to save the window (Yes saves it).
-void PromptSave(HWND owner);
+// Asks whether to save the window's edits. Yes saves them (and says so when
+// that fails); No, or closing the box, drops them: modified is cleared and
+// the next reload forgets them. Returns 1 when the caller may move on (the
+// edits were saved or dropped), 0 when the save failed: the edits and the
+// modified flag stay, and the caller must not move the window.
+int PromptSave(HWND owner);
 
 // Closes the open file, opens path (at most 511 bytes) and shows it from
 // offset 0 in window's view, with "<base name> - VUKO" as the title. When

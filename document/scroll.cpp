@@ -36,9 +36,11 @@ void ScrollSteps(HWND window, unsigned code, unsigned position, uint32_t count)
     if (document.modified) {
         HWND bar = GetDlgItem(window, IDC_SCROLL);
         const bool pressed = GetCapture() == bar; // the request comes from a press on the bar
-        PromptSave(window);
+        const int settled = PromptSave(window);
         if (pressed)
             EndScrollBarPress(bar);
+        if (!settled)
+            return; // the save failed: the edits stay on screen
     }
     if (code == SCROLL_END)
         return;
@@ -77,8 +79,8 @@ void JumpToAddress(HWND window)
 {
     if (document.fileHandle == nullptr)
         return;
-    if (document.modified)
-        PromptSave(window);
+    if (document.modified && !PromptSave(window))
+        return; // the save failed: the edits stay on screen
 
     char title[256];
     char label[256];

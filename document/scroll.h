@@ -7,6 +7,8 @@
 // With no document open it does nothing; otherwise it asks the save
 // question first while the window is modified, whatever the code, then
 // moves topOffset, and reloads and renders only when the line changed.
+// When the save that the question asked for fails, nothing moves: the
+// edits stay on screen.
 // A request that a press on the scroll bar sent and that showed the save
 // question ends the bar's tracking of that press: it moves the view once.
 void ScrollView(HWND window, unsigned code, unsigned position);
@@ -20,7 +22,7 @@ void ScrollView(HWND window, unsigned code, unsigned position);
 // turn that makes no whole line asks and moves nothing.
 void ScrollByWheel(HWND window, int delta);
 
-// Asks for a hexadecimal offset (the save question first while modified)
-// and shows its line: the last line for an offset beyond the end. An
+// Asks for a hexadecimal offset (the save question first while modified;
+// nothing more when the save fails) and shows its line: the last line for an offset beyond the end. An
 // answer that is not a hexadecimal number moves nothing.
 void JumpToAddress(HWND window);

@@ -54,6 +54,23 @@ void ShowProgress(HWND window, const char* caption, uint32_t position)
     SetDlgItemTextA(window, IDC_VIEW, progress);
 }
 
+// Ends a search on its match: makes the match's line the top line. An edit
+// made while the search ran (in its pump) is asked about first, as before
+// every move; when its save fails, the view stays with the edits.
+void ShowMatch(HWND window, uint32_t match)
+{
+    const HANDLE file = document.fileHandle;
+    const int settled = !document.modified || PromptSave(window);
+    searchActive = 0;
+    if (!IsWindow(window))
+        return;
+    if (settled && document.fileHandle == file) {
+        document.topOffset = match & ~uint32_t{15};
+        ReloadWindow();
+    }
+    RenderView(window);
+}
+
 } // namespace
 
 uint64_t (*searchClock)() = SteadyMilliseconds;
@@ -63,8 +80,8 @@ void RunSearch(HWND window)
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||
         SearchPattern.patternLength > PATTERN_CAPACITY)
         return;
-    if (document.modified)
-        PromptSave(window);
+    if (document.modified && !PromptSave(window))
+        return; // the save failed: the edits stay on screen
 
     char caption[256];
     LoadText(STR_SEARCH, caption, sizeof caption);
@@ -87,10 +104,7 @@ void RunSearch(HWND window)
         const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
                                            SearchPattern.patternLength);
         if (found != NO_MATCH) {
-            document.topOffset = (position + found) & ~uint32_t{15};
-            ReloadWindow();
-            RenderView(window);
-            searchActive = 0;
+            ShowMatch(window, position + found);
             return;
         }
         lastChunk = position;

@@ -24,10 +24,13 @@ extern int searchActive;
 extern uint64_t (*searchClock)();
 
 // Searches the open file forward from the line after the top line for the
-// pattern. After the first chunk, and then whenever SCREEN_INTERVAL_MS have
+// pattern, after the save question while the window is modified (nothing
+// more when that save fails). After the first chunk, and then whenever SCREEN_INTERVAL_MS have
 // passed, it shows the position of the chunk just searched in the view and
 // handles every waiting message; handle, size and pattern are read afresh
-// after each time. Ends on the match's line, or with a "not found" (the end
+// after each time. Ends on the match's line (asking the save question
+// first when an edit was made meanwhile, and staying where it is when that
+// save fails), or with a "not found" (the end
 // of the file was reached, or no file is open any more) or "aborted" message
 // box, the last chunk's position shown behind it and the dump shown again
 // after it. Does nothing without an open file or a pattern.

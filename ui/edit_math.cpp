@@ -105,10 +105,14 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
         shown = TEXT_SHOWN_MOST;
     if (shown > room)
         shown = room;
-    // The shown text, kept apart from dest, which the answer overwrites.
+    // The shown bytes and the text they were shown as, kept apart from
+    // dest, which the answer overwrites.
+    uint8_t original[TEXT_SHOWN_MOST];
     uint8_t text[TEXT_SHOWN_MOST];
-    for (uint32_t i = 0; i < shown; ++i)
+    for (uint32_t i = 0; i < shown; ++i) {
+        original[i] = dest[i];
         text[i] = AsShown(dest[i]);
+    }
     ShownCharacter characters[TEXT_SHOWN_MOST];
     uint32_t count = 0;
     for (uint32_t i = 0; i < shown; i += characters[count++].length) {
@@ -145,7 +149,7 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
     };
     auto putShown = [&](const ShownCharacter& c) {
         for (uint32_t k = 0; k < c.length; ++k)
-            put(text[c.start + k]);
+            put(original[c.start + k]);
     };
     for (uint32_t k = 0; k < front; ++k)
         putShown(characters[k]);

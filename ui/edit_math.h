@@ -52,14 +52,14 @@ struct BoxCharacters {
 // Stores the text answer of a box whose initial text showed the first shown
 // bytes of dest (at most TEXT_SHOWN_MOST), each byte below 0x20 as '.'.
 // Every character of the answer that the user left alone stands for the
-// bytes it showed, with the dots for those below 0x20; every other character
-// for its own bytes. A character counts as left alone when the answer holds
+// very bytes it showed, a byte below 0x20 shown as a dot included; every
+// other character for its own bytes (a '.' typed in place of another
+// character is 0x2E). A character counts as left alone when the answer holds
 // what the box hands back for it at its place: among the characters the
 // answer begins with or ends with as the box had them, or in between at the
 // same count of characters from the start. These bytes are stored from
 // dest[0] on until room bytes are stored; returns their number. So OK on an
-// unchanged box stores exactly the shown bytes with their dots, and a byte
-// after the shown ones changes only when the answer holds more than was
-// shown.
+// unchanged box stores exactly the shown bytes, and a byte after the shown
+// ones changes only when the answer holds more than was shown.
 uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters& box,
                          uint8_t* dest, uint32_t room);

@@ -100,12 +100,17 @@ TEST(StoreTextAnswer, LeftAloneCharactersKeepTheirBytesTypedOnesAreStored)
     const std::vector<uint8_t> dots = {0x41, 0x00, 0x0A, 0x2E, 0x01, 0x42}; // "A..." shown
     const std::vector<uint8_t> pair = {0x61, 0x81, 0x20, 0x62, 0x01, 0x42}; // "a・b" shown
     const std::vector<uint8_t> lone = {0x41, 0x42, 0x8F, 0x05, 0x42};       // "AB・" shown
+    const std::vector<uint8_t> crlf = {0x41, 0x42, 0x0D, 0x0A, 0x43, 0x44}; // "AB..C" shown
     const Case cases[] = {
-        {"unchanged: the bytes below 0x20 become the dots shown", dots, 4, "A...", 6,
-         {0x41, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
-        {"first cell changed", dots, 4, "Z...", 6, {0x5A, 0x2E, 0x2E, 0x2E, 0x01, 0x42}, 4},
-        {"control byte typed over", dots, 4, "AX.Y", 6, {0x41, 0x58, 0x2E, 0x59, 0x01, 0x42}, 4},
-        {"dots typed beyond the text", dots, 4, "A.....", 6, {0x41, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 6},
+        {"unchanged: the bytes below 0x20 keep their bytes", dots, 4, "A...", 6, dots, 4},
+        {"first cell changed", dots, 4, "Z...", 6, {0x5A, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
+        {"control byte typed over", dots, 4, "AX.Y", 6, {0x41, 0x58, 0x0A, 0x59, 0x01, 0x42}, 4},
+        {"dot typed over a letter", dots, 4, "....", 6, {0x2E, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 4},
+        {"dots typed beyond the text", dots, 4, "A.....", 6, {0x41, 0x00, 0x0A, 0x2E, 0x2E, 0x2E}, 6},
+        {"line ends after the first character typed over", crlf, 5, "ZB..C", 6,
+         {0x5A, 0x42, 0x0D, 0x0A, 0x43, 0x44}, 5},
+        {"a double-byte character typed over the first shifts the rest on", crlf, 5,
+         "\x83\x41" "B..C", 6, {0x83, 0x41, 0x42, 0x0D, 0x0A, 0x43}, 6},
         {"shorter answer", dots, 4, "B", 6, {0x42, 0x00, 0x0A, 0x2E, 0x01, 0x42}, 1},
         {"empty answer", dots, 4, "", 6, dots, 0},
         {"longer than the room", dots, 4, "abcdefgh", 3, {'a', 'b', 'c', 0x2E, 0x01, 0x42}, 3},
@@ -129,12 +134,14 @@ TEST(StoreTextAnswer, LeftAloneCharactersKeepTheirBytesTypedOnesAreStored)
         {"lone lead byte at the end, shortened", lone, 3, "A", 5, lone, 1},
         {"lone lead byte at the end, typed over", lone, 3, "ABC", 5, {0x41, 0x42, 0x43, 0x05, 0x42}, 3},
         {"lone lead byte at the end, the room holds no more", lone, 3, "AB\x81\x45", 3, lone, 3},
+        {"lone lead byte at the end, a double-byte character ending like it typed", lone, 3,
+         "\x83\x81\x45", 5, {0x83, 0x81, 0x45, 0x05, 0x42}, 3},
         {"lead byte before a control byte, unchanged", {0x8F, 0x05, 0x41, 0x06}, 3, "\x81\x45" "A", 4,
-         {0x8F, 0x2E, 0x41, 0x06}, 3},
+         {0x8F, 0x05, 0x41, 0x06}, 3},
         {"lead byte before a control byte, the cell after changed", {0x8F, 0x05, 0x41, 0x06}, 3,
-         "\x81\x45" "Z", 4, {0x8F, 0x2E, 0x5A, 0x06}, 3},
+         "\x81\x45" "Z", 4, {0x8F, 0x05, 0x5A, 0x06}, 3},
         {"control byte before a lone lead byte", {0x05, 0x8F, 0x06}, 2, ".\x81\x45", 3,
-         {0x2E, 0x8F, 0x06}, 2},
+         {0x05, 0x8F, 0x06}, 2},
         {"nothing shown, text typed", {0x01, 0x02}, 0, "xy", 2, {'x', 'y'}, 2},
     };
     const BoxCharacters box = MakeBoxCharacters932();
