@@ -255,10 +255,10 @@ TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
         {"answer without a hex digit", 3, 14, Typed("  xyz"), 0x21, {0x21, 0x22}, 0},
         {"Cancel", 3, 14, CANCEL, 0x21, {0x21, 0x22}, 0},
         {"text into the character zone", 4, 63, Typed("Zz"), 0x33, {'Z', 'z', 0x35}, 1},
-        {"text box as shown turns the bytes below 0x20 into dots", 2, 60, AS_SHOWN, 0x10,
-         std::vector<uint8_t>(16, 0x2E), 1},
+        {"text box as shown keeps the bytes below 0x20 shown as dots", 2, 60, AS_SHOWN, 0x10,
+         {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F}, 1},
         {"text box: one cell typed over", 2, 60, Typed("..Q............."), 0x10,
-         {0x2E, 0x2E, 'Q', 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E, 0x2E}, 1},
+         {0x10, 0x11, 'Q', 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F}, 1},
         // 80, the pairs 81 82 .. 8D 8E, and the lead byte 8F without its
         // trail byte 90: the box hands several of them back as others.
         {"text box as shown keeps bytes the box cannot show", 9, 60, AS_SHOWN, 0x80,
@@ -306,12 +306,13 @@ TEST_F(EditTest, TextBoxChangesNoByteItDidNotShow)
         std::vector<std::pair<size_t, uint8_t>> changes;
     };
     const Case cases[] = {
-        {"text command, OK as shown", false, AS_SHOWN, {{2, 0x2E}}},
-        {"text command, first cell typed over", false, Typed("ZB.DEFG" + box8F), {{0, 'Z'}, {2, 0x2E}}},
-        {"text command, a cell deleted", false, Typed("AB.DEF" + box8F), {{2, 0x2E}, {6, 0x8F}}},
-        {"text command, a cell added", false, Typed("AB.DEFG" + box8F + "!"), {{2, 0x2E}, {8, '!'}}},
-        {"click, OK as shown", true, AS_SHOWN, {{0x11, 0x2E}}},
-        {"click, last cell typed over", true, Typed("Q.STUVWXYZABCDE?"), {{0x11, 0x2E}, {0x1F, '?'}}},
+        {"text command, OK as shown", false, AS_SHOWN, {}},
+        {"text command, first cell typed over", false, Typed("ZB.DEFG" + box8F), {{0, 'Z'}}},
+        {"text command, a cell deleted", false, Typed("AB.DEF" + box8F), {{6, 0x8F}}},
+        {"text command, a cell added", false, Typed("AB.DEFG" + box8F + "!"), {{8, '!'}}},
+        {"text command, a dot typed over a letter", false, Typed("AB..EFG" + box8F), {{3, 0x2E}}},
+        {"click, OK as shown", true, AS_SHOWN, {}},
+        {"click, last cell typed over", true, Typed("Q.STUVWXYZABCDE?"), {{0x1F, '?'}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

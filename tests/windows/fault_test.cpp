@@ -89,6 +89,19 @@ protected:
         }
         return answer.answered();
     }
+    // Writes a byte as another program would, through a handle of its own.
+    bool WriteBehind(uint32_t offset, uint8_t byte)
+    {
+        HANDLE other = nullptr;
+        if (!DuplicateHandle(GetCurrentProcess(), document.fileHandle, GetCurrentProcess(), &other,
+                             0, FALSE, DUPLICATE_SAME_ACCESS))
+            return false;
+        DWORD written = 0;
+        const bool ok = SetFilePointer(other, static_cast<LONG>(offset), nullptr, FILE_BEGIN) == offset &&
+                        WriteFile(other, &byte, 1, &written, nullptr) && written == 1;
+        CloseHandle(other);
+        return ok;
+    }
     std::vector<uint8_t> OnDisk()
     {
         CloseHandle(document.fileHandle);
@@ -149,19 +162,26 @@ TEST_F(FaultTest, ReadOfNothingShowsNoStaleBytes)
     EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
 }
 
-TEST_F(FaultTest, FailedOrShortWriteIsReportedAndNeverRepeatedElsewhere)
+// A save that fails is reported and loses nothing: the bytes it did not
+// write stay edited, the flag stays set, and the next save writes exactly
+// them, never anything elsewhere.
+TEST_F(FaultTest, FailedOrShortWriteIsReportedAndKeepsWhatItDidNotWrite)
 {
+    using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
     struct Case {
         const char* name;
         int failSeek, failWrite, failSize;
         DWORD writeAtMost;
-        size_t writes; // attempts that reached the file
+        Writes failing; // what the failing save wrote
+        Writes next;    // what the next save wrote
     };
+    const Writes all = {{0x8000, 1}, {0x8010, 16}};
     const Case cases[] = {
-        {"seek fails", 1, 0, 0, 0xFFFFFFFF, 0},
-        {"write fails", 0, 1, 0, 0xFFFFFFFF, 0},
-        {"size query fails", 0, 0, 1, 0xFFFFFFFF, 0},
-        {"write comes back short", 0, 0, 0, 10, 1},
+        {"seek fails", 1, 0, 0, 0xFFFFFFFF, {}, all},
+        {"write fails", 0, 1, 0, 0xFFFFFFFF, {}, all},
+        {"size query fails", 0, 0, 1, 0xFFFFFFFF, {}, all},
+        {"second write fails", 0, 2, 0, 0xFFFFFFFF, {{0x8000, 1}}, {{0x8010, 16}}},
+        {"write comes back short", 0, 0, 0, 10, {{0x8000, 1}, {0x8010, 10}}, {{0x801A, 6}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,25 +193,30 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndNeverRepeatedElsewhere)
         plan.writeAtMost = c.writeAtMost;
         document.windowBuffer[0] = 0x11;
         NoteEdited(0, 1);
-        document.windowBuffer[15] = 0x11; // 16 bytes to write, more than the short write takes
-        NoteEdited(15, 1);
+        std::memset(document.windowBuffer + 0x10, 0x11, 16); // more than the short write takes
+        NoteEdited(0x10, 16);
         document.modified = 1;
         EXPECT_TRUE(SaveReported());
+        EXPECT_EQ(document.modified, 1);
+        EXPECT_EQ(plan.written, c.failing);
+        EXPECT_EQ(document.windowBuffer[0], 0x11); // the edits stay in the window
+
+        plan = Plan();
+        EXPECT_FALSE(SaveReported());
         EXPECT_EQ(document.modified, 0);
-        EXPECT_EQ(plan.written.size(), c.writes);
-        for (const auto& [offset, count] : plan.written)
-            EXPECT_EQ(offset, 0x8000);
-        EXPECT_EQ(document.windowBuffer[0], 0x11); // the edit stays in the window
+        EXPECT_EQ(plan.written, c.next);
     }
     std::vector<uint8_t> expected = CountingBytes(0x10000);
-    expected[0x8000] = 0x11; // by the short write only
+    expected[0x8000] = 0x11;
+    std::memset(expected.data() + 0x8010, 0x11, 16);
     EXPECT_EQ(OnDisk(), expected);
 }
 
-// A save writes one range, from the first to the last edited byte of the
-// window, and nothing when nothing was edited; a failed save keeps the range
-// for the next, a successful one forgets it.
-TEST_F(FaultTest, SaveWritesTheEditedRangeOnly)
+// A save writes each run of edited bytes at its offset, in offset order, and
+// nothing between them (so a byte that another program wrote there stays);
+// nothing when nothing was edited. A failed save keeps the runs for the
+// next, a successful one forgets them.
+TEST_F(FaultTest, SaveWritesTheEditedRunsOnly)
 {
     using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
     MoveTo(0x4000);
@@ -202,21 +227,26 @@ TEST_F(FaultTest, SaveWritesTheEditedRangeOnly)
     NoteEdited(9, 1);
     document.windowBuffer[2] = 0x22;
     NoteEdited(2, 1);
+    document.windowBuffer[3] = 0x33;
+    NoteEdited(3, 1);
+    ASSERT_TRUE(WriteBehind(0x4005, 'x')); // between the edits
     EXPECT_FALSE(SaveReported());
-    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "bytes 2 to 9";
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "bytes 2 to 3, and 9";
     EXPECT_FALSE(SaveReported());
-    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "saved already";
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "saved already";
 
     document.windowBuffer[0x10] = 0x10 ^ 0xFF;
     NoteEdited(0x10, 1);
     plan.failWrite = plan.writes + 1;
     EXPECT_TRUE(SaveReported());
-    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}})) << "the failed write";
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "the failed write";
     EXPECT_FALSE(SaveReported());
-    EXPECT_EQ(plan.written, (Writes{{0x4002, 8}, {0x4010, 1}})) << "written by the next save";
+    EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}, {0x4010, 1}})) << "written by the next save";
 
     std::vector<uint8_t> expected = CountingBytes(0x10000);
     expected[0x4002] = 0x22;
+    expected[0x4003] = 0x33;
+    expected[0x4005] = 'x';
     expected[0x4009] = 0x99;
     expected[0x4010] = 0x10 ^ 0xFF;
     EXPECT_EQ(OnDisk(), expected);

@@ -1,5 +1,5 @@
-// Sparse files of 5 GiB and 3 GiB: the program sees the low 32 bits of the
-// size (1 GiB and 3 GiB) and moves, searches, edits and saves in them; then
+// Sparse files of 3 GiB and of 4 GiB and more (seen as 0xFFFFFFFF bytes):
+// the program moves, searches, edits and saves in them; then
 // the whole file is checked, to see that exactly the edited byte changed and
 // that the size stayed: every run of data that the file system keeps is read
 // back with the platform's own calls, and the holes between them, which
@@ -159,16 +159,32 @@ TEST_F(HugeFiles, ThreeGigabytesScrollJumpSearchEditAndSaveAboveTwoGigabytes)
     EXPECT_EQ(FirstWrongByte(0xA0001230, 0xE7), 0xC0000000u);
 }
 
-TEST_F(HugeFiles, FiveGigabytesAreSeenAsTheirLowThirtyTwoBits)
+// A file of 4 GiB or more is taken as 0xFFFFFFFF bytes: its first 4 GiB - 1
+// bytes are shown, searched and edited at their true offsets, and nothing
+// beyond them is touched.
+TEST_F(HugeFiles, FourGigabytesAndMoreReachTheFirstFourGigabytesLessOne)
 {
-    Make(0x140000000, 0x3FFFF000);
-    EXPECT_EQ(document.fileSize, 0x40000000u);
-    Scroll(SB_BOTTOM);
-    EXPECT_EQ(document.topOffset, 0x3FFFFFF0u);
-    Jump("FFFFFF00");
-    EXPECT_EQ(document.topOffset, 0x3FFFFFF0u);
-    EditTop("5A");
-    EXPECT_EQ(FirstWrongByte(0x3FFFFFF0, 0x5A), 0x140000000u);
+    for (const uint64_t size : {uint64_t{0x100000000}, uint64_t{0x140000000}, uint64_t{0x100000010}}) {
+        SCOPED_TRACE(testing::Message() << "size " << std::hex << size);
+        Make(size, 0xFFFFFF04);
+        EXPECT_EQ(document.fileSize, 0xFFFFFFFFu);
+        EXPECT_EQ(document.scrollShift, 18u);
+        Scroll(SB_BOTTOM);
+        EXPECT_EQ(document.topOffset, 0xFFFFFFF0u);
+        EXPECT_EQ(document.validCount, 15u); // up to 0xFFFFFFFE
+        Jump("FFFFF000");
+        ASSERT_EQ(document.topOffset, 0xFFFFF000u);
+
+        std::memcpy(SearchPattern.patternBytes, MARKER.data(), MARKER.size());
+        SearchPattern.patternLength = static_cast<uint32_t>(MARKER.size());
+        RunSearch(window_);
+        ASSERT_EQ(document.topOffset, 0xFFFFFF00u);
+        EXPECT_EQ(std::memcmp(document.windowBuffer + 4, MARKER.data(), MARKER.size()), 0);
+
+        EditTop("5A");
+        EXPECT_EQ(FirstWrongByte(0xFFFFFF00, 0x5A), size);
+        DeleteFileA(path_.c_str());
+    }
 }
 
 } // namespace

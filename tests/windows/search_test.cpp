@@ -421,7 +421,7 @@ TEST_F(SearchTest, TextPromptStoresTheAnswerBytesAndSearches)
     EXPECT_EQ(document.topOffset, 0x70u);
 }
 
-TEST_F(SearchTest, TextPromptLeftAloneKeepsThePatternButForItsDots)
+TEST_F(SearchTest, TextPromptLeftAloneKeepsThePattern)
 {
     struct Case {
         const char* name;
@@ -433,7 +433,7 @@ TEST_F(SearchTest, TextPromptLeftAloneKeepsThePatternButForItsDots)
         {"a pair that is no character, 80 and FD", std::string("A\x81 B\x80\xFD" "C"),
          std::string("A\x81 B\x80\xFD" "C"), 0x90},
         {"a lead byte at the end", std::string("xy\x8F"), std::string("xy\x8F"), 0x50},
-        {"a byte below 0x20 becomes the dot it was shown as", std::string("a\x01" "b", 3), "a.b", 0x60},
+        {"a byte below 0x20 keeps its byte", std::string("a\x01" "b", 3), std::string("a\x01" "b", 3), 0x20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
