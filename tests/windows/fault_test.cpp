@@ -6,9 +6,11 @@
 #include "dump/dump_text.h"
 #include "dump/render.h"
 #include "resources/resource.h"
+#include "search/search.h"
 #include "tests/windows/support.h"
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -278,6 +280,83 @@ TEST_F(FaultTest, EditsKeptAfterNoAreWrittenByTheSaveCommandUntilTheNextReload)
     std::vector<uint8_t> expected = CountingBytes(0x10000);
     expected[5] = 0x55;
     EXPECT_EQ(OnDisk(), expected);
+}
+
+// A move that asked the save question, when Yes fails to save: the failure
+// is reported, nothing moves, the edit stays on screen and the flag stays
+// set, so the same move asks again; No then drops the edit and moves. A
+// failed save command leaves the next move asking too.
+TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
+{
+    const std::string SAVE_QUESTION = Ansi(L"変更内容を保存しますか?");
+    const std::string SAVE_FAILED = Ansi(L"保存できませんでした");
+    using Step = BoxScript::Step;
+    // Records a message box's text and presses one of its buttons.
+    const auto press = [](std::vector<std::string>& seen, int button) -> Step {
+        return [&seen, button](HWND box) {
+            seen.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            PostMessageA(box, WM_COMMAND, button, 0);
+        };
+    };
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> move;
+        Step afterNo; // a box the move opens after the question, or none
+        uint32_t movedTo;
+    };
+    const Step jumpTo100 = [](HWND box) {
+        SetDlgItemTextA(box, IDC_INPUT, "100");
+        PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+    };
+    const Case cases[] = {
+        {"line scroll", [](HWND w) { SendMessageA(w, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0); }, nullptr, 0x10},
+        {"wheel", [](HWND w) { SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); },
+         nullptr, 0x30},
+        {"jump", [](HWND w) { SendMessageA(w, WM_COMMAND, MAKEWPARAM(CMD_JUMP, 0), 0); }, jumpTo100, 0x100},
+        {"find next", [](HWND w) { SendMessageA(w, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0); }, nullptr, 0x40},
+    };
+    SearchPattern.patternBytes[0] = 0x40;
+    SearchPattern.patternBytes[1] = 0x41;
+    SearchPattern.patternLength = 2;
+    for (const Case& c : cases) {
+        for (const bool byCommand : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (byCommand ? ", after a failed save command" : ""));
+            MoveTo(0);
+            document.windowBuffer[0] = 0xEE;
+            NoteEdited(0, 1);
+            document.modified = 1;
+            RenderView(window_);
+            plan = Plan();
+            plan.failWrite = 1;
+            std::vector<std::string> seen;
+            if (byCommand) {
+                ASSERT_TRUE(SaveReported());
+            } else {
+                BoxScript script({press(seen, IDYES), press(seen, IDOK)});
+                c.move(window_);
+                EXPECT_EQ(seen, (std::vector<std::string>{SAVE_QUESTION, SAVE_FAILED}));
+            }
+            EXPECT_EQ(document.topOffset, 0u);
+            EXPECT_EQ(document.modified, 1);
+            EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  EE ");
+
+            seen.clear();
+            std::vector<Step> steps = {press(seen, IDNO)};
+            if (c.afterNo)
+                steps.push_back(c.afterNo);
+            {
+                BoxScript script(steps);
+                c.move(window_);
+                EXPECT_EQ(script.stepsRun(), static_cast<int>(steps.size()));
+            }
+            EXPECT_EQ(seen, std::vector<std::string>{SAVE_QUESTION});
+            EXPECT_EQ(document.topOffset, c.movedTo);
+            EXPECT_EQ(document.modified, 0);
+            EXPECT_EQ(plan.written.size(), 0u);
+        }
+    }
+    std::memset(&SearchPattern, 0, sizeof SearchPattern);
+    EXPECT_EQ(OnDisk(), CountingBytes(0x10000));
 }
 
 TEST_F(FaultTest, FileShortenedByAnotherProgramIsNeverMadeLongerAgain)

@@ -129,6 +129,62 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
     EXPECT_EQ(ReadAt(big_, 0x3FF00000, 16), expected);
 }
 
+// An edit made while the search runs is asked about before the match moves
+// the view: No drops it and moves, Yes saves it and moves, a failed save
+// keeps it on screen where the search started.
+TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
+{
+    CloseHandle(document.fileHandle);
+    document.fileHandle = nullptr;
+    ASSERT_TRUE(WriteAt(big_, 0x123456, {'V', 'U', 'K', 'O'})); // beyond the first chunk
+    std::memcpy(SearchPattern.patternBytes, "VUKO", 4);
+    SearchPattern.patternLength = 4;
+    const std::string QUESTION = Ansi(L"変更内容を保存しますか?");
+    const std::string FAILED = Ansi(L"保存できませんでした");
+    struct Case {
+        const char* name;
+        bool readOnly;
+        int answer;
+        std::vector<std::string> boxes; // after the edit box
+        uint32_t top;
+        uint8_t onDisk;
+    };
+    const Case cases[] = {
+        {"No", false, IDNO, {QUESTION}, 0x123450, 0x00},
+        {"Yes", false, IDYES, {QUESTION}, 0x123450, 0xEE},
+        {"Yes, and the save fails", true, IDYES, {QUESTION, FAILED}, 0, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenDocument(window_, big_.c_str(), c.readOnly);
+        ASSERT_NE(document.fileHandle, nullptr);
+        std::vector<std::string> boxes;
+        const auto press = [&boxes](int button) {
+            return [&boxes, button](HWND box) {
+                boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                PostMessageA(box, WM_COMMAND, button, 0);
+            };
+        };
+        Post(CMD_EDIT_HEX); // handled in the search's first pump
+        {
+            BoxScript script({Type("EE"), press(c.answer), press(IDOK)});
+            RunSearch(window_);
+            EXPECT_EQ(script.stepsRun(), static_cast<int>(1 + c.boxes.size()));
+        }
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(searchActive, 0);
+        EXPECT_EQ(document.topOffset, c.top);
+        const bool kept = c.top == 0;
+        EXPECT_EQ(document.modified, kept ? 1 : 0);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14),
+                  kept ? " 00000000  EE " : " 00123450  00 ");
+        CloseHandle(document.fileHandle);
+        document.fileHandle = nullptr;
+        EXPECT_EQ(ReadAt(big_, 0, 1), std::vector<uint8_t>{c.onDisk});
+        ASSERT_TRUE(WriteAt(big_, 0, {0x00}));
+    }
+}
+
 TEST_F(NestedTest, DecimalPatternChangesWhatTheScanLooksFor)
 {
     // 258 is 02 01 00 00; it lies beyond the first chunk.
