@@ -157,12 +157,16 @@ void EditAtCaret(HWND window)
     if (document.fileHandle == nullptr)
         return;
     HWND view = GetDlgItem(window, IDC_VIEW);
-    // Every render clears the view's modified flag; it is set when the user
-    // typed into the view, whose positions then no longer match the dump.
-    // Such a click puts the dump back and edits nothing.
+    // Every render clears the view's modified flag. Keys set it, also those
+    // that changed nothing (Wine sets it for every character key), so the
+    // text itself tells: when typing changed it, its positions no longer
+    // match the dump, and the click puts the dump back and edits nothing.
     if (SendMessageA(view, EM_GETMODIFY, 0, 0)) {
-        RenderView(window);
-        return;
+        if (!ViewShowsDump(window)) {
+            RenderView(window);
+            return;
+        }
+        SendMessageA(view, EM_SETMODIFY, FALSE, 0);
     }
     DWORD start = 0;
     DWORD end = 0;

@@ -234,6 +234,40 @@ TEST_F(EditTest, ClickAfterTypingIntoTheViewRestoresTheDumpAndEditsNothing)
     EXPECT_EQ(document.modified, 0);
 }
 
+// Keys that leave the view's text as the dump (the control may still note
+// them as a change) do not swallow the next click: it edits at once.
+TEST_F(EditTest, ClickAfterKeysThatChangedNothingEditsAtOnce)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HWND view)> keys;
+    };
+    const Case cases[] = {
+        {"the control's change flag set alone", [](HWND view) { SendMessageA(view, EM_SETMODIFY, TRUE, 0); }},
+        {"a backspace at the start of the text",
+         [](HWND view) {
+             SendMessageA(view, EM_SETSEL, 0, 0);
+             SendMessageA(view, WM_CHAR, '\b', 1);
+         }},
+        {"a letter typed over itself",
+         [](HWND view) {
+             SendMessageA(view, EM_SETSEL, LINE_LENGTH + 1, LINE_LENGTH + 2); // the first offset digit, 0
+             SendMessageA(view, WM_CHAR, '0', 1);
+         }},
+    };
+    Open(CountingBytes(0x40));
+    const std::string dump = ViewText(window_);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.keys(View());
+        ASSERT_EQ(ViewText(window_), dump);
+        const bool flagged = SendMessageA(View(), EM_GETMODIFY, 0, 0) != 0;
+        EXPECT_EQ(WithBoxes(CANCEL, [&] { Click(2, 14); }),
+                  (std::vector<Shown>{{HEX_TITLE, "00000011", "11 12 13 14 15 16 17 18"}}))
+            << "the control's change flag was " << flagged;
+    }
+}
+
 TEST_F(EditTest, AnswersGoStraightIntoTheWindow)
 {
     struct Case {
