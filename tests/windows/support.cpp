@@ -1,6 +1,8 @@
 // support.cpp - test helpers for the Wine tests, and their main().
 #include "tests/windows/support.h"
 
+#include "tests/windows/linux_side.h"
+
 #include "app/main_window.h"
 #include "resources/instance.h"
 #include "document/document.h"
@@ -158,48 +160,6 @@ uint64_t FileSize64(const std::string& path)
 
 namespace {
 
-// The Linux name of a file, or "" when Wine cannot tell it.
-std::string UnixFileName(const std::string& path)
-{
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (unixName == nullptr)
-        return "";
-    wchar_t wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-    char* name = unixName(wide);
-    if (name == nullptr)
-        return "";
-    std::string unix = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return unix;
-}
-
-// Starts a Linux program (commandLine is split into arguments by the
-// Windows rules) with its standard output and error going to output, when
-// given. Wine does not keep track of a Linux program's end: the caller waits
-// for its work.
-bool StartLinuxProgram(std::string commandLine, HANDLE output = nullptr)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (output != nullptr) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = output;
-    }
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    if (process.hThread != nullptr)
-        CloseHandle(process.hThread);
-    if (process.hProcess != nullptr)
-        CloseHandle(process.hProcess);
-    return true;
-}
-
 // Lists the data extents of the file named by the first argument: a line
 // "START END" for each, then "end SIZE"; "error: ..." when it cannot.
 // lseek's SEEK_DATA is 3 and SEEK_HOLE 4; SEEK_DATA fails with ENXIO when no
@@ -220,9 +180,7 @@ constexpr char LIST_EXTENTS[] =
 
 bool ShrinkFile(const std::string& path, uint64_t size)
 {
-    const std::string name = UnixFileName(path);
-    return !name.empty() && StartLinuxProgram("/usr/bin/truncate -s " + std::to_string(size) + " \"" + name + "\"") &&
-           WaitFor([&] { return FileSize64(path) == size; });
+    return SetLengthFromLinux(path, size);
 }
 
 bool ListDataExtents(const std::string& path, std::vector<DataExtent>& extents, uint64_t& size,

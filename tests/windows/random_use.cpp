@@ -1,0 +1,913 @@
+// random_use - a stateful random test of the whole program: starts the real
+// vuko.exe on a file of its own and drives it, as a user would, through a
+// random sequence of steps (edits by command and by click, saves, the save
+// question answered either way, scrolls, the wheel, jumps, searches with an
+// edit nested in them, another program writing into the file, the file
+// growing or shrinking, opening it again, also for reading only). A model
+// holds exactly the bytes the user saved and what the other program wrote;
+// after every step the file on disk must be the model's, and the view must
+// show the model's window bytes.
+//
+//   random_use VUKO_EXE WORK_FOLDER SEED STEPS
+//
+// Every box the program opens must be the one the model expects, and is
+// answered as the step planned. The seed decides everything: a run prints
+// it and replays from it. A failure prints the steps that led to it, what
+// differs and the program's windows. Exits 0 when every step held.
+#include "document/scroll_math.h"
+#include "document/wheel_math.h"
+#include "dump/dump_text.h"
+#include "resources/resource.h"
+#include "search/compare.h"
+#include "tests/windows/linux_side.h"
+#include "tests/windows/waiting.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t WINDOW_BYTES = 32768;
+
+std::vector<std::string> steps; // what was done, for the failure's log
+
+[[noreturn]] void Fail(const char* format, ...);
+
+void Step(const char* format, ...)
+{
+    char line[512];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    steps.push_back(line);
+}
+
+// ---------------------------------------------------------------------------
+// The model: the file as it must be on disk, and the program's window.
+
+struct Model {
+    std::vector<uint8_t> disk; // the file's bytes as they must be
+    uint32_t size = 0;         // the size the program took at opening
+    bool readOnly = false;     // opened for reading only: every write fails
+    uint32_t top = 0;
+    std::vector<uint8_t> window;     // validCount bytes, with the edits
+    std::vector<bool> edited = std::vector<bool>(WINDOW_BYTES);
+    bool modified = false;
+    std::vector<uint8_t> pattern;
+    int32_t wheelRest = 0;
+
+    uint32_t Valid() const { return static_cast<uint32_t>(window.size()); }
+
+    // The program reads the window at top: as much as the file holds now,
+    // within the size taken at opening.
+    void Reload()
+    {
+        const uint64_t end = std::min<uint64_t>({uint64_t{top} + WINDOW_BYTES, size, disk.size()});
+        window.assign(disk.begin() + std::min<uint64_t>(top, end), disk.begin() + end);
+        edited.assign(WINDOW_BYTES, false);
+    }
+    void Open(bool forReadingOnly)
+    {
+        size = disk.size() > 0xFFFFFFFF ? 0xFFFFFFFF : static_cast<uint32_t>(disk.size());
+        readOnly = forReadingOnly;
+        top = 0;
+        Reload();
+    }
+    // Bytes an edit at index shows, as many as limit.
+    uint32_t Shown(uint32_t index, uint32_t limit) const
+    {
+        if (top >= size || index >= Valid() || index >= size - top)
+            return 0;
+        return std::min({size - top - index, Valid() - index, limit});
+    }
+    void Store(uint32_t index, const std::vector<uint8_t>& bytes)
+    {
+        const uint32_t room = index < Valid() ? Valid() - index : 0;
+        const uint32_t count = std::min<uint32_t>(room, static_cast<uint32_t>(bytes.size()));
+        for (uint32_t i = 0; i < count; ++i) {
+            window[index + i] = bytes[i];
+            edited[index + i] = true;
+        }
+        if (count > 0)
+            modified = true;
+    }
+    // A save: each run of edited bytes at its offset, in order, each cut at
+    // the file's present end; the first one cut or refused ends the save
+    // and keeps what was not written. Returns whether all were written.
+    bool Save()
+    {
+        modified = false;
+        for (uint32_t start = 0; start < Valid();) {
+            if (!edited[start]) {
+                ++start;
+                continue;
+            }
+            uint32_t end = start;
+            while (end < Valid() && edited[end])
+                ++end;
+            const uint64_t offset = uint64_t{top} + start;
+            const uint64_t room = disk.size() > offset ? disk.size() - offset : 0;
+            const uint32_t count = readOnly ? 0 : static_cast<uint32_t>(std::min<uint64_t>(end - start, room));
+            for (uint32_t i = 0; i < count; ++i) {
+                disk[offset + i] = window[start + i];
+                edited[start + i] = false;
+            }
+            if (count < end - start) {
+                modified = true;
+                return false;
+            }
+            start = end;
+        }
+        return true;
+    }
+};
+
+// ---------------------------------------------------------------------------
+// The program and its boxes, across the process boundary.
+
+struct Program {
+    PROCESS_INFORMATION process = {};
+    HWND main = nullptr;
+    HWND view = nullptr;
+    HWND bar = nullptr;
+    DWORD thread = 0;
+};
+Program vuko;
+
+std::string Text(HWND window)
+{
+    char text[40000];
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                             SMTO_NORMAL, WAIT_MS, &length))
+        Fail("the program does not answer WM_GETTEXT");
+    return std::string(text, std::min<size_t>(length, sizeof text - 1));
+}
+
+std::string Utf8(const std::string& ansi)
+{
+    wchar_t wide[4096];
+    const int n = MultiByteToWideChar(932, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 4096);
+    char utf8[12288];
+    const int m = WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof utf8, nullptr, nullptr);
+    return std::string(utf8, m);
+}
+
+std::string Ansi932(const wchar_t* text)
+{
+    char ansi[512];
+    const int n = WideCharToMultiByte(932, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return std::string(ansi, n > 0 ? n - 1 : 0);
+}
+
+// The enabled dialog box of the program that its main window owns, or null.
+HWND OpenBox()
+{
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search = {vuko.main, nullptr};
+    EnumThreadWindows(
+        vuko.thread,
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(parameter);
+            char name[16] = "";
+            GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "#32770" && window != s->owner && IsWindowVisible(window) &&
+                IsWindowEnabled(window) && GetWindow(window, GW_OWNER) == s->owner) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Windows()
+{
+    std::string list;
+    EnumThreadWindows(
+        vuko.thread,
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto* out = reinterpret_cast<std::string*>(parameter);
+            char name[64] = "";
+            GetClassNameA(window, name, sizeof name);
+            char line[256];
+            std::snprintf(line, sizeof line, "  window %p class %s visible %d enabled %d title \"", (void*)window,
+                          name, IsWindowVisible(window), IsWindowEnabled(window));
+            *out += line + Utf8(Text(window)) + "\"";
+            if (HWND message = GetDlgItem(window, 0xFFFF))
+                *out += " message \"" + Utf8(Text(message)) + "\"";
+            if (HWND field = GetDlgItem(window, IDC_INPUT); field && std::string(name) == "#32770")
+                *out += " field \"" + Utf8(Text(field)) + "\"";
+            *out += "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+// A box and what it says: its title and its message or field.
+struct Box {
+    HWND window;
+    std::string title;
+    std::string message; // a message box's text
+    bool input;          // the input box: it has a field
+};
+
+Box WaitForBox(const char* what)
+{
+    HWND box = nullptr;
+    if (!WaitFor([&] { return (box = OpenBox()) != nullptr; })) {
+        DWORD code = 0;
+        GetExitCodeProcess(vuko.process.hProcess, &code);
+        Fail("waited %lu s for %s; the program %s", WAIT_MS / 1000, what,
+             code == STILL_ACTIVE ? "runs" : "has ended");
+    }
+    Box b = {box, Text(box), "", GetDlgItem(box, IDC_INPUT) != nullptr};
+    if (HWND message = GetDlgItem(box, 0xFFFF))
+        b.message = Text(message);
+    return b;
+}
+
+// Presses a button of the box and waits until the box is gone, so that the
+// program has left the box's loop when this returns.
+void Press(const Box& box, int button)
+{
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    if (!WaitFor([&] { return !IsWindow(box.window); }))
+        Fail("the box \"%s\" stays open after button %d", Utf8(box.title).c_str(), button);
+}
+
+void SetField(const Box& box, int id, const std::string& text)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(GetDlgItem(box.window, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_NORMAL, WAIT_MS, &result))
+        Fail("cannot set the text of control %d", id);
+}
+
+// Waits until the program has finished what it was doing: it handles a
+// message sent to its main window, and then no box of it is open.
+void Settle()
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(vuko.main, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_MS, &result))
+        Fail("the program does not answer");
+    if (HWND box = OpenBox())
+        Fail("a box that was not expected is open: \"%s\" \"%s\"", Utf8(Text(box)).c_str(),
+             GetDlgItem(box, 0xFFFF) ? Utf8(Text(GetDlgItem(box, 0xFFFF))).c_str() : "");
+}
+
+// Sends a message that must open no box; fails when the program does not
+// come back (a box it opened waits for an answer).
+void SendSettled(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, WAIT_MS, &result))
+        Fail("the program did not come back from message %#x", message);
+    Settle();
+}
+
+// Hands a message to the program: posted when a box of it will come and be
+// answered (the program finishes its work after the last one), else sent,
+// so that it has done all of its work when this returns.
+void Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool boxComes)
+{
+    if (boxComes)
+        PostMessageA(window, message, wParam, lParam);
+    else
+        SendSettled(window, message, wParam, lParam);
+}
+
+void Command(UINT id, bool boxComes = true)
+{
+    Deliver(vuko.main, WM_COMMAND, MAKEWPARAM(id, 0), 0, boxComes);
+}
+
+// Waits until a search that the last box let go on has ended: a message
+// the program handles while it searches (in its pump) finds the progress
+// text in the view; the end shows the dump, or a box.
+void Finish()
+{
+    const std::string progress = Ansi932(L"検索(");
+    if (!WaitFor([&] {
+            Settle();
+            return Text(vuko.view).compare(0, progress.size(), progress) != 0;
+        }))
+        Fail("the search does not end");
+}
+
+// ---------------------------------------------------------------------------
+// The run.
+
+std::mt19937 random;
+Model model;
+std::string path; // the file the program edits
+uint32_t linesPerNotch = 3;
+
+uint32_t Pick(uint32_t n) { return n == 0 ? 0 : static_cast<uint32_t>(random() % n); }
+bool Chance(uint32_t percent) { return Pick(100) < percent; }
+
+const std::string QUESTION = Ansi932(L"変更内容を保存しますか?");
+const std::string FAILED = Ansi932(L"保存できませんでした");
+const std::string NOT_FOUND = Ansi932(L"見つかりません");
+const std::string HEX_EDIT = Ansi932(L"16進数で編集");
+const std::string TEXT_EDIT = Ansi932(L"文字列で編集");
+
+void Expect(const Box& box, const std::string& title, const std::string& message, const char* what)
+{
+    if (box.title != title || (!message.empty() && box.message != message))
+        Fail("expected %s (\"%s\" \"%s\"), saw \"%s\" \"%s\"", what, Utf8(title).c_str(), Utf8(message).c_str(),
+             Utf8(box.title).c_str(), Utf8(box.message).c_str());
+}
+
+// The save question before a move, when the model says the window is
+// modified: answered Yes or No. Returns whether the move goes ahead.
+bool AnswerSaveQuestion()
+{
+    if (!model.modified)
+        return true;
+    const Box box = WaitForBox("the save question");
+    Expect(box, Ansi932(L"上書き保存"), QUESTION, "the save question");
+    if (Chance(50)) {
+        Step("  save question: No");
+        model.modified = false;
+        Press(box, IDNO);
+        return true;
+    }
+    Step("  save question: Yes");
+    Press(box, IDYES);
+    if (model.Save())
+        return true;
+    Step("  the save fails");
+    const Box failed = WaitForBox("the failed-save box");
+    Expect(failed, Ansi932(L"上書き保存"), FAILED, "the failed-save box");
+    Press(failed, IDOK);
+    return false;
+}
+
+std::vector<uint8_t> Bytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+std::string Hex(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    char pair[4];
+    for (uint8_t byte : bytes) {
+        std::snprintf(pair, sizeof pair, "%02X ", byte);
+        text += pair;
+    }
+    return text;
+}
+
+// Answers an edit box that shows `shown` bytes of the window from index:
+// sets its field and presses OK (or Cancel), and stores in the model what
+// the user meant.
+void AnswerEdit(bool hex, uint32_t index, uint32_t shown, bool mustStore = false)
+{
+    const Box box = WaitForBox("an edit box");
+    Expect(box, hex ? HEX_EDIT : TEXT_EDIT, "", "an edit box");
+    if (!box.input)
+        Fail("the edit box has no field");
+    if (!mustStore && Chance(8)) {
+        Step("  Cancel");
+        Press(box, IDC_CANCEL);
+        return;
+    }
+    const std::vector<uint8_t> before(model.window.begin() + index, model.window.begin() + index + shown);
+    std::string answer;
+    std::vector<uint8_t> meant;
+    if (hex) {
+        const uint32_t count = Chance(15) ? shown : Pick(11) + (mustStore ? 1 : 0);
+        if (count == shown && Chance(50)) {
+            meant = before;
+        } else {
+            for (uint32_t i = 0; i < count; ++i)
+                meant.push_back(static_cast<uint8_t>(random()));
+        }
+        answer = Hex(meant);
+    } else {
+        const std::string field = Text(GetDlgItem(box.window, IDC_INPUT));
+        // The shown characters as the box had them: a lead byte and the byte
+        // after it are one (a byte below 0x20 is shown as a dot, never a
+        // lead byte).
+        std::vector<uint32_t> starts;
+        for (uint32_t i = 0; i < shown;) {
+            starts.push_back(i);
+            const uint8_t asShown = before[i] < 0x20 ? '.' : before[i];
+            i += IsDBCSLeadByteEx(932, asShown) && i + 1 < shown ? 2 : 1;
+        }
+        const size_t firstLength = field.empty() ? 0 : CharNextExA(932, field.c_str(), 0) - field.c_str();
+        const std::vector<std::string> typed = {"Q", "z", ".", "\x83\x41", "\x88\x9f"}; // ア, 亜
+        switch (Pick(4)) {
+        case 0: // left alone
+            answer = field;
+            meant = before;
+            break;
+        case 1: { // the first character typed over
+            const std::string first = typed[Pick(static_cast<uint32_t>(typed.size()))];
+            answer = field.empty() ? first : first + field.substr(firstLength);
+            if (field.empty() || first == field.substr(0, firstLength)) {
+                meant = field.empty() ? Bytes(first) : before; // left as it was
+            } else {
+                meant = Bytes(first);
+                const uint32_t rest = starts.size() > 1 ? starts[1] : shown;
+                meant.insert(meant.end(), before.begin() + rest, before.end());
+            }
+            break;
+        }
+        case 2: { // letters added after the shown ones
+            const std::string added = Chance(50) ? "xy" : "\x83\x41z";
+            answer = field + added;
+            meant = before;
+            const std::vector<uint8_t> more = Bytes(added);
+            meant.insert(meant.end(), more.begin(), more.end());
+            break;
+        }
+        default: { // only the first characters kept
+            uint32_t keep = Pick(static_cast<uint32_t>(starts.size()) + 1);
+            const char* end = field.c_str();
+            for (uint32_t k = 0; k < keep && *end != '\0'; ++k)
+                end = CharNextExA(932, end, 0);
+            answer.assign(field.c_str(), end);
+            const uint32_t bytes = keep < starts.size() ? starts[keep] : shown;
+            meant.assign(before.begin(), before.begin() + bytes);
+            break;
+        }
+        }
+    }
+    Step("  answer \"%s\", meant %s", Utf8(answer).c_str(), Hex(meant).c_str());
+    SetField(box, IDC_INPUT, answer);
+    Press(box, IDC_OK);
+    model.Store(index, meant);
+}
+
+void EditByCommand(bool hex)
+{
+    const uint32_t shown = model.Shown(0, 8);
+    Step("%s edit at the top (%u shown)", hex ? "hex" : "text", shown);
+    Command(hex ? CMD_EDIT_HEX : CMD_EDIT_TEXT, shown > 0);
+    if (shown > 0)
+        AnswerEdit(hex, 0, shown);
+}
+
+void EditByClick(bool hex)
+{
+    const uint32_t lines = (std::min(model.Shown(0, VIEW_BYTES), VIEW_BYTES) + 15) / 16;
+    if (lines == 0) {
+        Step("(no click: the view shows no bytes)");
+        return;
+    }
+    const uint32_t line = Pick(lines);
+    const uint32_t byte = hex ? Pick(16) : 0;
+    const uint32_t index = line * 16 + byte;
+    const uint32_t shown = model.Shown(index, hex ? 8 : 16);
+    Step("click on the %s of byte %u (%u shown)", hex ? "pair" : "character", index, shown);
+    DWORD_PTR lineStart = 0;
+    SendMessageTimeoutA(vuko.view, EM_LINEINDEX, line + 1, 0, SMTO_NORMAL, WAIT_MS, &lineStart);
+    const WPARAM caret = lineStart + (hex ? 11 + 3 * byte : 60);
+    // The press notice, the caret the press places and the movement notice
+    // after the release, as the platform reports a click. Posted together,
+    // they are handled one after the other, before any notice of the real
+    // pointer (input comes after posted messages).
+    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    PostMessageA(vuko.view, EM_SETSEL, caret, caret);
+    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    if (shown > 0)
+        AnswerEdit(hex, index, shown);
+}
+
+void SaveCommand()
+{
+    Step("save command");
+    const bool saved = model.Save();
+    Command(CMD_SAVE, !saved);
+    if (!saved) {
+        Step("  the save fails");
+        const Box box = WaitForBox("the failed-save box");
+        Expect(box, Ansi932(L"上書き保存"), FAILED, "the failed-save box");
+        Press(box, IDOK);
+    }
+}
+
+void Scroll()
+{
+    static const struct {
+        unsigned code;
+        const char* name;
+    } codes[] = {{SB_LINEUP, "line up"},   {SB_LINEDOWN, "line down"}, {SB_PAGEUP, "page up"},
+                 {SB_PAGEDOWN, "page down"}, {SB_THUMBPOSITION, "thumb"}, {SB_TOP, "top"},
+                 {SB_BOTTOM, "bottom"}};
+    const auto& c = codes[Pick(7)];
+    const uint32_t shift = ScrollShiftFor(model.size);
+    const uint32_t position = Pick(ScrollMaximum(model.size, shift) + 1);
+    Step("scroll: %s%s", c.name, c.code == SB_THUMBPOSITION ? (" to " + std::to_string(position)).c_str() : "");
+    Deliver(vuko.main, WM_VSCROLL, MAKEWPARAM(c.code, position), reinterpret_cast<LPARAM>(vuko.bar), model.modified);
+    if (!AnswerSaveQuestion())
+        return;
+    const uint32_t next = NewTopOffset(model.top, model.size, shift, c.code, position);
+    if (next != model.top) {
+        model.top = next;
+        model.Reload();
+    }
+}
+
+void Wheel()
+{
+    const int delta = (Chance(50) ? 1 : -1) * static_cast<int>(40 * (1 + Pick(6)));
+    Step("wheel %d", delta);
+    const WheelSteps wheel = StepsForWheel(&model.wheelRest, delta, linesPerNotch);
+    Deliver(vuko.main, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(10, 10),
+            model.modified && wheel.count > 0);
+    if (wheel.count == 0 || !AnswerSaveQuestion())
+        return;
+    const uint32_t shift = ScrollShiftFor(model.size);
+    uint32_t top = model.top;
+    for (uint32_t i = 0; i < wheel.count; ++i)
+        top = NewTopOffset(top, model.size, shift, wheel.code, 0);
+    if (top != model.top) {
+        model.top = top;
+        model.Reload();
+    }
+}
+
+void Jump()
+{
+    const uint32_t target = Chance(20) ? model.size + Pick(100) : Pick(model.size + 1);
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", target);
+    Step("jump to %s", text);
+    Command(CMD_JUMP);
+    if (!AnswerSaveQuestion())
+        return;
+    const Box box = WaitForBox("the jump box");
+    if (!box.input)
+        Fail("the jump box has no field");
+    SetField(box, IDC_INPUT, text);
+    Press(box, IDC_OK);
+    model.top = LineInFile(target, model.size);
+    model.Reload();
+}
+
+// Where the search finds the pattern from the line after the top line, or
+// -1: within the size taken at opening and the file's present end.
+int64_t Match()
+{
+    const uint64_t end = std::min<uint64_t>(model.size, model.disk.size());
+    const size_t n = model.pattern.size();
+    for (uint64_t p = (uint64_t{model.top} + 16) & ~uint64_t{15}; p + n <= end; ++p) {
+        if (std::equal(model.pattern.begin(), model.pattern.end(), model.disk.begin() + p))
+            return static_cast<int64_t>(p);
+    }
+    return -1;
+}
+
+// The end of a search that went ahead: the match moves the view (after the
+// question when an edit was made meanwhile), or "not found".
+void SearchEnds(int64_t match)
+{
+    Step("  %s", match < 0 ? "not found" : ("found at " + std::to_string(match)).c_str());
+    if (match < 0) {
+        const Box box = WaitForBox("the not-found box");
+        Expect(box, Ansi932(L"検索"), NOT_FOUND, "the not-found box");
+        Press(box, IDOK);
+        return;
+    }
+    if (!AnswerSaveQuestion())
+        return;
+    model.top = static_cast<uint32_t>(match) & ~uint32_t{15};
+    model.Reload();
+}
+
+void NewPattern()
+{
+    model.pattern.clear();
+    const uint32_t length = 1 + Pick(4);
+    if (Chance(70) && model.disk.size() > length) {
+        const uint32_t at = Pick(static_cast<uint32_t>(model.disk.size() - length));
+        model.pattern.assign(model.disk.begin() + at, model.disk.begin() + at + length);
+    } else {
+        for (uint32_t i = 0; i < length; ++i)
+            model.pattern.push_back(static_cast<uint8_t>(random()));
+    }
+}
+
+void SearchHex()
+{
+    NewPattern();
+    Step("search hex %s", Hex(model.pattern).c_str());
+    Command(CMD_FIND_HEX);
+    const Box box = WaitForBox("the search box");
+    if (!box.input)
+        Fail("the search box has no field");
+    SetField(box, IDC_INPUT, Hex(model.pattern));
+    Press(box, IDC_OK);
+    if (!AnswerSaveQuestion())
+        return;
+    SearchEnds(Match());
+}
+
+void FindNext()
+{
+    Step("find next: %s", model.pattern.empty() ? "no pattern" : Hex(model.pattern).c_str());
+    if (model.pattern.empty()) {
+        SendSettled(vuko.main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0);
+        return;
+    }
+    const int64_t match = Match();
+    Command(CMD_FIND_NEXT, model.modified || match < 0);
+    if (!AnswerSaveQuestion())
+        return;
+    SearchEnds(match);
+}
+
+// An edit command posted behind find-next: the search takes it in its pump
+// after its first chunk, unless the match lies in that chunk, when it comes
+// after the search.
+void EditDuringSearch()
+{
+    if (model.pattern.empty() || model.modified) {
+        Step("(no edit during a search: %s)", model.modified ? "the window is modified" : "no pattern yet");
+        return;
+    }
+    const int64_t match = Match();
+    const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
+    const bool inFirstChunk = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
+    Step("find next with a hex edit behind it (match %lld, %s)", static_cast<long long>(match),
+         inFirstChunk ? "in the first chunk" : "the edit comes in the search");
+    Command(CMD_FIND_NEXT);
+    Command(CMD_EDIT_HEX);
+    if (inFirstChunk) {
+        SearchEnds(match);
+        const uint32_t shown = model.Shown(0, 8);
+        if (shown > 0)
+            AnswerEdit(true, 0, shown, true);
+        return;
+    }
+    const uint32_t shown = model.Shown(0, 8);
+    if (shown > 0)
+        AnswerEdit(true, 0, shown, true);
+    SearchEnds(match);
+}
+
+void OtherProgramWrites()
+{
+    if (model.disk.empty())
+        return;
+    const uint32_t count = 1 + Pick(4);
+    const uint32_t at = Pick(static_cast<uint32_t>(model.disk.size()));
+    std::vector<uint8_t> bytes;
+    for (uint32_t i = 0; i < count && at + i < model.disk.size(); ++i)
+        bytes.push_back(static_cast<uint8_t>(random()));
+    Step("another program writes %s at %X", Hex(bytes).c_str(), at);
+    if (!WriteFromLinux(path, at, bytes))
+        Fail("could not write into the file from Linux");
+    std::copy(bytes.begin(), bytes.end(), model.disk.begin() + at);
+}
+
+void Resize()
+{
+    const size_t size = model.disk.size();
+    const size_t to = Chance(50) ? size + 1 + Pick(5000) : size - std::min<size_t>(size, Pick(20000));
+    Step("another program makes the file %zX bytes long", to);
+    if (!SetLengthFromLinux(path, to))
+        Fail("could not set the file's length from Linux");
+    model.disk.resize(to, 0);
+}
+
+void Reopen()
+{
+    const bool readOnly = Chance(30);
+    Step("open the file again%s", readOnly ? " for reading only" : "");
+    Command(CMD_OPEN);
+    const Box box = WaitForBox("the open dialog");
+    SetField(box, 0x47C, path);
+    if (readOnly)
+        SendMessageTimeoutA(GetDlgItem(box.window, 0x410), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL, WAIT_MS, nullptr);
+    Press(box, IDOK);
+    model.Open(readOnly); // unsaved edits are dropped; the flag stays
+}
+
+// ---------------------------------------------------------------------------
+// The checks after every step.
+
+std::vector<uint8_t> OnDisk()
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        Fail("cannot read the file");
+    std::vector<uint8_t> bytes(model.disk.size() + 65536);
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+void Check()
+{
+    Finish();
+    const std::vector<uint8_t> disk = OnDisk();
+    if (disk != model.disk) {
+        std::string differences;
+        int shown = 0;
+        for (size_t i = 0; i < std::max(disk.size(), model.disk.size()) && shown < 16; ++i) {
+            const int actual = i < disk.size() ? disk[i] : -1;
+            const int expected = i < model.disk.size() ? model.disk[i] : -1;
+            if (actual != expected) {
+                char line[80];
+                std::snprintf(line, sizeof line, "  at %zX: expected %02X, on disk %02X\n", i, expected, actual);
+                differences += line;
+                ++shown;
+            }
+        }
+        Fail("the file on disk is not the model's (%zu bytes, expected %zu):\n%s", disk.size(),
+             model.disk.size(), differences.c_str());
+    }
+    // The view: the offset and the pairs of every dump line, which are
+    // ASCII whatever the bytes are, after the header line.
+    static char expected[VIEW_TEXT_SIZE];
+    BuildViewText(expected, "", model.top, model.window.data(),
+                  DumpByteCount(model.size, model.top, model.Valid()));
+    const std::string view = Text(vuko.view);
+    const std::string want(expected);
+    const size_t viewBody = view.find("\r\n");
+    const size_t wantBody = want.find("\r\n");
+    if (viewBody == std::string::npos || view.size() - viewBody != want.size() - wantBody)
+        Fail("the view shows %zu bytes after its header, the model's window at %08X (%u bytes valid) %zu",
+             viewBody == std::string::npos ? 0 : view.size() - viewBody - 2, model.top, model.Valid(),
+             want.size() - wantBody - 2);
+    for (size_t at = 2; wantBody + at < want.size(); at += LINE_LENGTH) {
+        if (view.compare(viewBody + at, 58, want, wantBody + at, 58) != 0)
+            Fail("the view does not show the model's window at %08X (%u bytes valid):\n  view:     %s\n  expected: %s",
+                 model.top, model.Valid(), view.substr(viewBody + at, 58).c_str(), want.substr(wantBody + at, 58).c_str());
+    }
+}
+
+void Fail(const char* format, ...)
+{
+    char message[16384];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(message, sizeof message, format, arguments);
+    va_end(arguments);
+    std::fprintf(stderr, "random_use: FAILED after %zu steps: %s\nsteps:\n", steps.size(), message);
+    for (const std::string& step : steps)
+        std::fprintf(stderr, "  %s\n", step.c_str());
+    std::fprintf(stderr, "windows of the program:\n%s", Windows().c_str());
+    std::fflush(stderr);
+    TerminateProcess(vuko.process.hProcess, 1);
+    std::exit(1);
+}
+
+// The test file: text lines with CR LF, double-byte characters, control
+// bytes and stretches of zeros, longer than a window and a search chunk.
+std::vector<uint8_t> MakeFile()
+{
+    std::vector<uint8_t> bytes;
+    const size_t size = 0x11000 + Pick(0x10000);
+    static const char* pieces[] = {"VUKO ", "\x83\x41\x83\x43", "\r\n", "abc", "\x88\x9f\x88\xa0", "\x01\x02",
+                                   "   ", "\x8f"};
+    while (bytes.size() < size) {
+        if (Chance(5)) {
+            bytes.resize(bytes.size() + Pick(600), 0);
+        } else {
+            const char* piece = pieces[Pick(8)];
+            bytes.insert(bytes.end(), piece, piece + std::strlen(piece));
+        }
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+std::string DosName(const std::string& unixName)
+{
+    using DosNameOf = LPWSTR(CDECL*)(LPCSTR);
+    const auto dosName = reinterpret_cast<DosNameOf>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_dos_file_name")));
+    if (dosName == nullptr || unixName.empty() || unixName[0] != '/')
+        return unixName;
+    LPWSTR wide = dosName(unixName.c_str());
+    char ansi[MAX_PATH * 2];
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+    HeapFree(GetProcessHeap(), 0, wide);
+    return ansi;
+}
+
+void Start(const std::string& exe)
+{
+    std::string commandLine = "\"" + exe + "\" \"" + path + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &vuko.process))
+        Fail("cannot start %s (error %lu)", exe.c_str(), GetLastError());
+    // Its own window: other runs may show a file of the same name.
+    const auto findMain = [] {
+        vuko.main = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM) -> BOOL {
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                char title[64] = "";
+                GetWindowTextA(window, title, sizeof title);
+                if (process != vuko.process.dwProcessId || std::strcmp(title, "random.bin - VUKO") != 0)
+                    return TRUE;
+                vuko.main = window;
+                return FALSE;
+            },
+            0);
+        return vuko.main != nullptr;
+    };
+    if (!WaitFor(findMain))
+        Fail("no window \"random.bin - VUKO\" of the program appeared");
+    vuko.thread = GetWindowThreadProcessId(vuko.main, nullptr);
+    vuko.view = GetDlgItem(vuko.main, IDC_VIEW);
+    vuko.bar = GetDlgItem(vuko.main, IDC_SCROLL);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: random_use VUKO_EXE WORK_FOLDER SEED STEPS\n");
+        return 2;
+    }
+    const std::string exe = DosName(argv[1]);
+    const std::string folder = DosName(argv[2]);
+    const unsigned long seed = std::strtoul(argv[3], nullptr, 10);
+    const unsigned long count = std::strtoul(argv[4], nullptr, 10);
+    std::printf("random_use: seed %lu, %lu steps (replay: random_use VUKO_EXE WORK_FOLDER %lu %lu)\n", seed, count,
+                seed, count);
+    std::fflush(stdout);
+    random.seed(seed);
+    UINT lines = 3;
+    if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        linesPerNotch = lines;
+
+    CreateDirectoryA(folder.c_str(), nullptr);
+    path = folder + "\\random.bin";
+    model.disk = MakeFile();
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        if (file == INVALID_HANDLE_VALUE ||
+            !WriteFile(file, model.disk.data(), static_cast<DWORD>(model.disk.size()), &written, nullptr))
+            Fail("cannot create %s", path.c_str());
+        CloseHandle(file);
+    }
+    Start(exe);
+    model.Open(false);
+    Check();
+
+    for (unsigned long i = 0; i < count; ++i) {
+        Step("-- step %lu (top %X, %u bytes valid, %s, file %zX bytes)", i + 1, model.top, model.Valid(),
+             model.modified ? "modified" : "not modified", model.disk.size());
+        const uint32_t kind = Pick(100);
+        if (kind < 14)
+            EditByCommand(Chance(50));
+        else if (kind < 32)
+            EditByClick(Chance(50));
+        else if (kind < 42)
+            SaveCommand();
+        else if (kind < 56)
+            Scroll();
+        else if (kind < 62)
+            Wheel();
+        else if (kind < 68)
+            Jump();
+        else if (kind < 73)
+            SearchHex();
+        else if (kind < 78)
+            FindNext();
+        else if (kind < 83)
+            EditDuringSearch();
+        else if (kind < 90)
+            OtherProgramWrites();
+        else if (kind < 94)
+            Resize();
+        else
+            Reopen();
+        Check();
+    }
+
+    PostMessageA(vuko.main, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(vuko.process.hProcess, WAIT_MS) != WAIT_OBJECT_0)
+        Fail("the program did not end after the close request");
+    DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+    std::printf("random_use: seed %lu: %lu passed, 0 failed\n", seed, count);
+    return 0;
+}
