@@ -340,7 +340,18 @@ bool AnswerSaveQuestion()
         return true;
     const Box box = WaitForBox("the save question");
     Expect(box, Ansi932(L"上書き保存"), QUESTION, "the save question");
-    if (Chance(50)) {
+    const uint32_t answer = Pick(5);
+    if (answer == 0) {
+        // The Escape key, as the box's own key handling turns it into a
+        // command: it answers No.
+        Step("  save question: Escape");
+        model.modified = false;
+        PostMessageA(box.window, WM_KEYDOWN, VK_ESCAPE, 1);
+        if (!WaitFor([&] { return !IsWindow(box.window); }))
+            Fail("the save question stays open after Escape");
+        return true;
+    }
+    if (answer < 3) {
         Step("  save question: No");
         model.modified = false;
         Press(box, IDNO);
@@ -617,6 +628,26 @@ void SearchHex()
     SearchEnds(Match());
 }
 
+void SearchText()
+{
+    static const char* words[] = {"abc", "VUKO", "\x83\x41\x83\x43", "\x88\x9f", "c\r", "zz"};
+    const std::string text = std::string(words[Pick(6)]) + (Chance(30) ? words[Pick(6)] : "");
+    // A line end cannot be typed into the box's one line: those words are
+    // typed up to it.
+    const std::string typed = text.substr(0, text.find('\r'));
+    model.pattern.assign(typed.begin(), typed.end());
+    Step("search text \"%s\"", Utf8(typed).c_str());
+    Command(CMD_FIND_TEXT);
+    const Box box = WaitForBox("the text search box");
+    if (!box.input)
+        Fail("the text search box has no field");
+    SetField(box, IDC_INPUT, typed);
+    Press(box, IDC_OK);
+    if (!AnswerSaveQuestion())
+        return;
+    SearchEnds(Match());
+}
+
 void FindNext()
 {
     Step("find next: %s", model.pattern.empty() ? "no pattern" : Hex(model.pattern).c_str());
@@ -642,12 +673,18 @@ void EditDuringSearch()
     }
     const int64_t match = Match();
     const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
-    const bool inFirstChunk = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
-    Step("find next with a hex edit behind it (match %lld, %s)", static_cast<long long>(match),
-         inFirstChunk ? "in the first chunk" : "the edit comes in the search");
+    if (first >= model.size) {
+        // Nothing to search: the not-found box would take the edit command
+        // in its own loop.
+        Step("(no edit during a search: the top line is the last one)");
+        return;
+    }
+    const bool editAfter = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
+    Step("find next with a hex edit behind it (match %lld, the edit comes %s)", static_cast<long long>(match),
+         editAfter ? "after the search" : "in the search");
     Command(CMD_FIND_NEXT);
     Command(CMD_EDIT_HEX);
-    if (inFirstChunk) {
+    if (editAfter) {
         SearchEnds(match);
         const uint32_t shown = model.Shown(0, 8);
         if (shown > 0)
@@ -888,8 +925,10 @@ int main(int argc, char** argv)
             Wheel();
         else if (kind < 68)
             Jump();
-        else if (kind < 73)
+        else if (kind < 71)
             SearchHex();
+        else if (kind < 73)
+            SearchText();
         else if (kind < 78)
             FindNext();
         else if (kind < 83)
