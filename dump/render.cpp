@@ -6,7 +6,7 @@
 #include "resources/instance.h"
 #include "resources/resource.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -43,10 +43,17 @@ void RenderView(HWND window)
 
 bool ViewShowsDump(HWND window)
 {
-    char dump[VIEW_TEXT_SIZE];
+    // Compared as the control holds text: characters of the code page. A
+    // byte sequence that is no character there (a lone lead byte, 80, FD)
+    // does not come back as itself in bytes, but it does as characters.
+    // One character more than any dump, so that a longer text never
+    // matches. GUI thread only, and nothing in here pumps messages.
+    static char dump[VIEW_TEXT_SIZE];
+    static wchar_t dumpCharacters[VIEW_TEXT_SIZE];
+    static wchar_t shown[VIEW_TEXT_SIZE + 1];
     BuildDump(dump);
-    // One byte more than any dump, so that a longer text never matches.
-    char shown[VIEW_TEXT_SIZE + 1];
-    const UINT length = GetDlgItemTextA(window, IDC_VIEW, shown, sizeof shown);
-    return length < sizeof shown && std::strcmp(shown, dump) == 0;
+    if (MultiByteToWideChar(CP_ACP, 0, dump, -1, dumpCharacters, VIEW_TEXT_SIZE) == 0)
+        return false;
+    const UINT length = GetDlgItemTextW(window, IDC_VIEW, shown, VIEW_TEXT_SIZE + 1);
+    return length < VIEW_TEXT_SIZE + 1 && std::wcscmp(shown, dumpCharacters) == 0;
 }

@@ -249,13 +249,15 @@ TEST_F(EditTest, ClickAfterKeysThatChangedNothingEditsAtOnce)
              SendMessageA(view, EM_SETSEL, 0, 0);
              SendMessageA(view, WM_CHAR, '\b', 1);
          }},
-        {"a letter typed over itself",
+        {"a letter that the view refuses: its text holds more lines than it shows",
          [](HWND view) {
-             SendMessageA(view, EM_SETSEL, LINE_LENGTH + 1, LINE_LENGTH + 2); // the first offset digit, 0
-             SendMessageA(view, WM_CHAR, '0', 1);
+             SendMessageA(view, EM_SETSEL, LINE_LENGTH, LINE_LENGTH);
+             SendMessageA(view, WM_CHAR, 'x', 1);
          }},
     };
-    Open(CountingBytes(0x40));
+    // 64 dump lines, more than the view shows; bytes 80 to FF hold sequences
+    // that are no character of the code page.
+    Open(CountingBytes(0x1000));
     const std::string dump = ViewText(window_);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

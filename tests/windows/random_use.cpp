@@ -390,6 +390,11 @@ void AnswerEdit(bool hex, uint32_t index, uint32_t shown, bool mustStore = false
     Expect(box, hex ? HEX_EDIT : TEXT_EDIT, "", "an edit box");
     if (!box.input)
         Fail("the edit box has no field");
+    // The box must be for the byte the user chose.
+    char label[16];
+    std::snprintf(label, sizeof label, "%08X", model.top + index);
+    if (Text(GetDlgItem(box.window, IDC_PROMPT)) != label)
+        Fail("the edit box is for %s, the user chose %s", Text(GetDlgItem(box.window, IDC_PROMPT)).c_str(), label);
     if (!mustStore && Chance(8)) {
         Step("  Cancel");
         Press(box, IDC_CANCEL);
@@ -480,13 +485,31 @@ void EditByClick(bool hex)
         return;
     }
     const uint32_t line = Pick(lines);
-    const uint32_t byte = hex ? Pick(16) : 0;
+    const uint32_t onLine = std::min<uint32_t>(16, model.Shown(line * 16, 16));
+    uint32_t byte = Pick(onLine);
+    // The control counts characters: in the character column, those that the
+    // cells before the chosen one make (UTF-16 units, as the control holds
+    // them), from a cell that begins a character.
+    uint32_t column = 11 + 3 * byte;
+    if (!hex) {
+        char cells[17] = "";
+        for (uint32_t i = 0; i < onLine; ++i)
+            cells[i] = static_cast<char>(model.window[line * 16 + i] < 0x20 ? '.' : model.window[line * 16 + i]);
+        uint32_t start = 0;
+        for (uint32_t i = 0; i < onLine; i += IsDBCSLeadByteEx(932, static_cast<uint8_t>(cells[i])) ? 2 : 1) {
+            if (i <= byte)
+                start = i;
+        }
+        byte = start;
+        wchar_t units[32];
+        column = 60 + (byte == 0 ? 0 : MultiByteToWideChar(932, 0, cells, static_cast<int>(byte), units, 32));
+    }
     const uint32_t index = line * 16 + byte;
     const uint32_t shown = model.Shown(index, hex ? 8 : 16);
     Step("click on the %s of byte %u (%u shown)", hex ? "pair" : "character", index, shown);
     DWORD_PTR lineStart = 0;
     SendMessageTimeoutA(vuko.view, EM_LINEINDEX, line + 1, 0, SMTO_NORMAL, WAIT_MS, &lineStart);
-    const WPARAM caret = lineStart + (hex ? 11 + 3 * byte : 60);
+    const WPARAM caret = lineStart + column;
     // The press notice, the caret the press places and the movement notice
     // after the release, as the platform reports a click. Posted together,
     // they are handled one after the other, before any notice of the real
@@ -496,6 +519,34 @@ void EditByClick(bool hex)
     PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     if (shown > 0)
         AnswerEdit(hex, index, shown);
+}
+
+// A letter typed into the view, then a click on a pair. The view takes
+// typed text only while its whole text fits in it (it does not scroll by
+// itself), so the letter may be refused and leave the text as it was; the
+// click then edits at once. When the letter went in, the click only puts
+// the dump back.
+void TypeThenClick()
+{
+    if (model.Shown(0, 1) == 0) {
+        Step("(no typing: the view shows no bytes)");
+        return;
+    }
+    DWORD_PTR lineStart = 0;
+    SendMessageTimeoutA(vuko.view, EM_LINEINDEX, 1, 0, SMTO_NORMAL, WAIT_MS, &lineStart);
+    const std::string before = Text(vuko.view);
+    SendSettled(vuko.view, EM_SETSEL, lineStart + 1, lineStart + 1);
+    SendSettled(vuko.view, WM_CHAR, 'x', 1);
+    const bool changed = Text(vuko.view) != before;
+    Step("type a letter into the view (%s), then click on byte 0", changed ? "it shows" : "refused");
+    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    PostMessageA(vuko.view, EM_SETSEL, lineStart + 11, lineStart + 11);
+    if (changed) {
+        SendSettled(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return;
+    }
+    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    AnswerEdit(true, 0, model.Shown(0, 8));
 }
 
 void SaveCommand()
@@ -915,8 +966,10 @@ int main(int argc, char** argv)
         const uint32_t kind = Pick(100);
         if (kind < 14)
             EditByCommand(Chance(50));
-        else if (kind < 32)
+        else if (kind < 30)
             EditByClick(Chance(50));
+        else if (kind < 32)
+            TypeThenClick();
         else if (kind < 42)
             SaveCommand();
         else if (kind < 56)
