@@ -197,6 +197,7 @@ int PromptSave(HWND owner)
 
 void OpenDocument(HWND window, const char* path, bool readOnly)
 {
+    ++document.openCount;
     if (document.fileHandle != nullptr) {
         CloseHandle(document.fileHandle);
         document.fileHandle = nullptr;

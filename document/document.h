@@ -28,6 +28,10 @@ struct Document {
     // run at its offset, and nothing between them, so that it never puts
     // back bytes that another program changed meanwhile.
     EditedBytes edited;
+    // Counts the opens: a routine that ran a message loop (an edit box, the
+    // save question) tells by it whether another file, or the same one
+    // anew, was opened meanwhile, which a handle's value cannot tell.
+    uint32_t openCount;
 };
 
 extern Document document;

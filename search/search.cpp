@@ -59,12 +59,12 @@ void ShowProgress(HWND window, const char* caption, uint32_t position)
 // every move; when its save fails, the view stays with the edits.
 void ShowMatch(HWND window, uint32_t match)
 {
-    const HANDLE file = document.fileHandle;
+    const uint32_t opened = document.openCount;
     const int settled = !document.modified || PromptSave(window);
     searchActive = 0;
     if (!IsWindow(window))
         return;
-    if (settled && document.fileHandle == file) {
+    if (settled && document.fileHandle != nullptr && document.openCount == opened) {
         document.topOffset = match & ~uint32_t{15};
         ReloadWindow();
     }

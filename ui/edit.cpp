@@ -53,13 +53,15 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
     else
         FormatPrintable(text, first, shown);
 
-    const HANDLE file = document.fileHandle;
+    const uint32_t opened = document.openCount;
     const uint32_t top = document.topOffset;
     if (!ShowInputBox(window, title, label, text, sizeof text))
         return;
     // The box ran a message loop: store only into the window it was shown
-    // for, and never at or beyond the bytes that hold file data.
-    if (document.fileHandle != file || document.topOffset != top)
+    // for (not into another file opened meanwhile, which may get the same
+    // handle value back), and never at or beyond the bytes that hold file
+    // data.
+    if (document.fileHandle == nullptr || document.openCount != opened || document.topOffset != top)
         return;
     const uint32_t room = index < document.validCount ? document.validCount - index : 0;
     const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)

@@ -445,6 +445,40 @@ TEST_F(EditTest, EditCommandsShowEightBytesAtTheTop)
     EXPECT_EQ(Window(0, 3), (std::vector<uint8_t>{'a', 'b', 'c'}));
 }
 
+// The box runs a message loop: when another file is opened in it (even one
+// that gets the same handle value back), or the view moves, the answer is
+// stored nowhere, and nothing is left to save into the other file.
+TEST_F(EditTest, AnswerAfterTheWindowChangedUnderTheBoxIsStoredNowhere)
+{
+    struct Case {
+        const char* name;
+        bool drop; // another file dropped, or one line scrolled
+    };
+    for (const Case& c : {Case{"another file dropped", true}, Case{"one line scrolled", false}}) {
+        SCOPED_TRACE(c.name);
+        const std::string first = Open(CountingBytes(0x100));
+        const std::string other = folder_.Write("other" + std::to_string(files_++) + ".bin", CountingBytes(0x100));
+        BoxScript script({[&](HWND box) {
+            if (c.drop)
+                SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({other})), 0);
+            else
+                SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+            SetDlgItemTextA(box, IDC_INPUT, "EE");
+            PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+        }});
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_HEX, 0), 0);
+        ASSERT_EQ(script.stepsRun(), 1);
+        EXPECT_EQ(document.modified, 0);
+        std::vector<uint8_t> window = CountingBytes(0x100);
+        window.erase(window.begin(), window.begin() + document.topOffset);
+        EXPECT_EQ(Window(0, static_cast<uint32_t>(window.size())), window);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+        ResetDocument();
+        EXPECT_EQ(ReadWholeFile(first), CountingBytes(0x100));
+        EXPECT_EQ(ReadWholeFile(other), CountingBytes(0x100));
+    }
+}
+
 TEST_F(EditTest, NothingToEditWithoutAnOpenFile)
 {
     struct Case {

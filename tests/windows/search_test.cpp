@@ -255,6 +255,8 @@ protected:
             PostMessageA(paceWindow_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
         viewsAtReads_.push_back(ViewText(paceWindow_));
         clockMs_ += msPerRead_;
+        if (slowWindow_ != nullptr)
+            PostMessageA(slowWindow_, WM_APP, 0, 0);
         return ReadFile(file, buffer, count, done, overlapped);
     }
     std::string Progress(int chunk) const
@@ -283,6 +285,7 @@ protected:
     static inline uint64_t msPerRead_;
     static inline int abortAtRead_;
     static inline HWND paceWindow_;
+    static inline HWND slowWindow_; // gets a slow message at every read, when there
     FileCalls savedCalls_;
     uint64_t (*savedClock_)();
 };
@@ -315,6 +318,31 @@ TEST_F(PacedSearchTest, ProgressAndPumpRunAfterTheFirstChunkThenEveryThirtyMilli
     }
 }
 
+// Time that passes only inside the pump (each read posts a message whose
+// handling takes 40 ms) counts from the end of the screen work: the pump
+// after the first chunk is the only one, and the progress is shown once.
+TEST_F(PacedSearchTest, TimeSpentInThePumpIsNotCountedAsScanTime)
+{
+    WNDCLASSA kind = {};
+    kind.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_APP)
+            clockMs_ += 40;
+        return DefWindowProcA(window, message, wParam, lParam);
+    };
+    kind.hInstance = GetModuleHandleA(nullptr);
+    kind.lpszClassName = "VukoTestSlowMessage";
+    RegisterClassA(&kind);
+    slowWindow_ = CreateWindowExA(0, kind.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  kind.hInstance, nullptr);
+    ASSERT_NE(slowWindow_, nullptr);
+    const Boxes boxes = Run(1, [&] { RunSearch(window_); });
+    DestroyWindow(slowWindow_);
+    slowWindow_ = nullptr;
+    EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
+    ASSERT_EQ(viewsAtReads_.size(), 10u);
+    EXPECT_EQ(std::vector<std::string>(viewsAtReads_.begin() + 1, viewsAtReads_.end()), ViewsAtReads({0}, 10));
+}
+
 TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
 {
     // Posted during the fifth read; with 10 ms a chunk the pump after the
@@ -326,6 +354,28 @@ TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
     EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(6)});
     EXPECT_EQ(viewsAtReads_.size(), 7u);
     EXPECT_EQ(searchActive, 0);
+}
+
+// The positions at each end of a chunk's compare: from top 0 the first
+// chunk compares 0x10 to 0x700F, the second from 0x7010 on; a pattern
+// across the overlap is found as well. The match moves the view, no box.
+TEST_F(SearchTest, MatchAtEitherEndOfAChunksCompareIsFound)
+{
+    for (const size_t at : {size_t{0x10}, size_t{0x700E}, size_t{0x700F}, size_t{0x7010}, size_t{0x7FFE},
+                            size_t{0xE00F}, size_t{0xFFFC}}) {
+        SCOPED_TRACE(testing::Message() << "pattern at " << std::hex << at);
+        Open(With(0x10000, {{at, "VUKO"}}));
+        SetPattern("VUKO");
+        std::vector<std::string> boxes;
+        BoxScript script({[&](HWND box) {
+            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }});
+        RunSearch(window_);
+        EXPECT_EQ(boxes, std::vector<std::string>{});
+        EXPECT_EQ(document.topOffset, at & ~size_t{15});
+        ResetDocument();
+    }
 }
 
 TEST_F(SearchTest, NestedSearchThatFindsEndsTheOuterOneAsAborted)
