@@ -748,6 +748,51 @@ void EditDuringSearch()
     SearchEnds(match);
 }
 
+// The abort command posted behind find-next: handled in the search's pump
+// after its first chunk, it ends the search with "aborted" where it is;
+// after a match in the first chunk it stops nothing.
+void AbortDuringSearch()
+{
+    if (model.pattern.empty() || model.modified) {
+        Step("(no abort during a search: %s)", model.modified ? "the window is modified" : "no pattern yet");
+        return;
+    }
+    const int64_t match = Match();
+    const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
+    const bool matchFirst = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
+    if (first >= model.size) {
+        Step("(no abort during a search: the top line is the last one)");
+        return;
+    }
+    Step("find next with the abort command behind it (match %lld)", static_cast<long long>(match));
+    Command(CMD_FIND_NEXT);
+    Command(CMD_FIND_ABORT);
+    if (matchFirst) {
+        SearchEnds(match);
+        return;
+    }
+    const Box box = WaitForBox("the aborted box");
+    Expect(box, Ansi932(L"検索"), Ansi932(L"中断しました"), "the aborted box");
+    Press(box, IDOK);
+}
+
+// A signed 32-bit number as the pattern, its four bytes lowest first; it is
+// searched for by find-next.
+void EnterDecimal()
+{
+    const int32_t value = static_cast<int32_t>(random());
+    Step("enter the decimal %d as the pattern", value);
+    Command(CMD_ENTER_DECIMAL);
+    const Box box = WaitForBox("the decimal box");
+    if (!box.input)
+        Fail("the decimal box has no field");
+    SetField(box, IDC_INPUT, std::to_string(value));
+    Press(box, IDC_OK);
+    const uint32_t bits = static_cast<uint32_t>(value);
+    model.pattern = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8), static_cast<uint8_t>(bits >> 16),
+                     static_cast<uint8_t>(bits >> 24)};
+}
+
 void OtherProgramWrites()
 {
     if (model.disk.empty())
@@ -828,18 +873,27 @@ void Check()
     static char expected[VIEW_TEXT_SIZE];
     BuildViewText(expected, "", model.top, model.window.data(),
                   DumpByteCount(model.size, model.top, model.Valid()));
-    const std::string view = Text(vuko.view);
-    const std::string want(expected);
-    const size_t viewBody = view.find("\r\n");
-    const size_t wantBody = want.find("\r\n");
-    if (viewBody == std::string::npos || view.size() - viewBody != want.size() - wantBody)
-        Fail("the view shows %zu bytes after its header, the model's window at %08X (%u bytes valid) %zu",
-             viewBody == std::string::npos ? 0 : view.size() - viewBody - 2, model.top, model.Valid(),
-             want.size() - wantBody - 2);
-    for (size_t at = 2; wantBody + at < want.size(); at += LINE_LENGTH) {
-        if (view.compare(viewBody + at, 58, want, wantBody + at, 58) != 0)
+    // Lines are compared by their offset and pairs: the character column
+    // comes back from the control as characters of the code page, which
+    // need not be the bytes put there.
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> split;
+        for (size_t at = 0; at < text.size();) {
+            const size_t end = text.find("\r\n", at);
+            split.push_back(text.substr(at, std::min<size_t>(58, (end == std::string::npos ? text.size() : end) - at)));
+            at = end == std::string::npos ? text.size() : end + 2;
+        }
+        return split;
+    };
+    const std::vector<std::string> view = lines(Text(vuko.view));
+    const std::vector<std::string> want = lines(expected);
+    if (view.size() != want.size())
+        Fail("the view shows %zu lines, the model's window at %08X (%u bytes valid) %zu", view.size(), model.top,
+             model.Valid(), want.size());
+    for (size_t l = 1; l < want.size(); ++l) {
+        if (view[l] != want[l])
             Fail("the view does not show the model's window at %08X (%u bytes valid):\n  view:     %s\n  expected: %s",
-                 model.top, model.Valid(), view.substr(viewBody + at, 58).c_str(), want.substr(wantBody + at, 58).c_str());
+                 model.top, model.Valid(), view[l].c_str(), want[l].c_str());
     }
 }
 
@@ -984,8 +1038,12 @@ int main(int argc, char** argv)
             SearchText();
         else if (kind < 78)
             FindNext();
-        else if (kind < 83)
+        else if (kind < 81)
             EditDuringSearch();
+        else if (kind < 82)
+            AbortDuringSearch();
+        else if (kind < 83)
+            EnterDecimal();
         else if (kind < 90)
             OtherProgramWrites();
         else if (kind < 94)
