@@ -160,9 +160,10 @@ void EditAtCaret(HWND window)
         return;
     HWND view = GetDlgItem(window, IDC_VIEW);
     // Every render clears the view's modified flag. Keys set it, also those
-    // that changed nothing (Wine sets it for every character key), so the
-    // text itself tells: when typing changed it, its positions no longer
-    // match the dump, and the click puts the dump back and edits nothing.
+    // that changed nothing (under Wine a letter that the view refuses, as it
+    // does while it holds more lines than it shows), so the text itself
+    // tells: when typing changed it, its positions no longer match the
+    // dump, and the click puts the dump back and edits nothing.
     if (SendMessageA(view, EM_GETMODIFY, 0, 0)) {
         if (!ViewShowsDump(window)) {
             RenderView(window);
