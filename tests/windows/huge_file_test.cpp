@@ -52,6 +52,15 @@ protected:
         SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
         ASSERT_EQ(document.modified, 0);
     }
+    // Searches for the marker, which lies 4 bytes into its line: the window
+    // then holds it there.
+    void SearchMarker()
+    {
+        std::memcpy(SearchPattern.patternBytes, MARKER.data(), MARKER.size());
+        SearchPattern.patternLength = static_cast<uint32_t>(MARKER.size());
+        RunSearch(window_);
+        EXPECT_EQ(std::memcmp(document.windowBuffer + 4, MARKER.data(), MARKER.size()), 0);
+    }
     // The byte expected at offset: zero but for the marker and the edited
     // byte.
     uint8_t Expected(uint64_t offset, uint64_t edited, uint8_t value) const
@@ -149,11 +158,8 @@ TEST_F(HugeFiles, ThreeGigabytesScrollJumpSearchEditAndSaveAboveTwoGigabytes)
     Jump("A0000000");
     ASSERT_EQ(document.topOffset, 0xA0000000u);
 
-    std::memcpy(SearchPattern.patternBytes, MARKER.data(), MARKER.size());
-    SearchPattern.patternLength = static_cast<uint32_t>(MARKER.size());
-    RunSearch(window_);
+    SearchMarker();
     ASSERT_EQ(document.topOffset, 0xA0001230u);
-    EXPECT_EQ(std::memcmp(document.windowBuffer + 4, MARKER.data(), MARKER.size()), 0);
 
     EditTop("E7");
     EXPECT_EQ(FirstWrongByte(0xA0001230, 0xE7), 0xC0000000u);
@@ -175,11 +181,8 @@ TEST_F(HugeFiles, FourGigabytesAndMoreReachTheFirstFourGigabytesLessOne)
         Jump("FFFFF000");
         ASSERT_EQ(document.topOffset, 0xFFFFF000u);
 
-        std::memcpy(SearchPattern.patternBytes, MARKER.data(), MARKER.size());
-        SearchPattern.patternLength = static_cast<uint32_t>(MARKER.size());
-        RunSearch(window_);
+        SearchMarker();
         ASSERT_EQ(document.topOffset, 0xFFFFFF00u);
-        EXPECT_EQ(std::memcmp(document.windowBuffer + 4, MARKER.data(), MARKER.size()), 0);
 
         EditTop("5A");
         EXPECT_EQ(FirstWrongByte(0xFFFFFF00, 0x5A), size);
