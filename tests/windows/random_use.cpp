@@ -279,6 +279,26 @@ void SendSettled(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     Settle();
 }
 
+// Waits until the program has handled every message posted to it so far,
+// when none of them opens a box: a selection posted behind them shows in
+// the view once they are done (messages sent are handled before those
+// posted, so a sent one alone cannot tell).
+void Flush()
+{
+    DWORD start = 0, end = 0;
+    SendMessageTimeoutA(vuko.view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
+                        SMTO_NORMAL, WAIT_MS, nullptr);
+    const DWORD mark = start == 2 && end == 3 ? 4 : 3;
+    PostMessageA(vuko.view, EM_SETSEL, 2, mark);
+    if (!WaitFor([&] {
+            Settle();
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(vuko.view, EM_GETSEL, 0, 0, SMTO_NORMAL, WAIT_MS, &result);
+            return LOWORD(result) == 2 && HIWORD(result) == mark;
+        }))
+        Fail("the program does not get to the messages posted to it");
+}
+
 // Hands a message to the program: posted when a box of it will come and be
 // answered (the program finishes its work after the last one), else sent,
 // so that it has done all of its work when this returns.
@@ -519,6 +539,8 @@ void EditByClick(bool hex)
     PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     if (shown > 0)
         AnswerEdit(hex, index, shown);
+    else
+        Flush();
 }
 
 // A letter typed into the view, then a click on a pair. The view takes
@@ -539,13 +561,15 @@ void TypeThenClick()
     SendSettled(vuko.view, WM_CHAR, 'x', 1);
     const bool changed = Text(vuko.view) != before;
     Step("type a letter into the view (%s), then click on byte 0", changed ? "it shows" : "refused");
+    // The click's messages are posted together, so that they are handled in
+    // order (a message sent would come first).
     PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
     PostMessageA(vuko.view, EM_SETSEL, lineStart + 11, lineStart + 11);
+    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     if (changed) {
-        SendSettled(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        Flush(); // the click only puts the dump back; no box comes
         return;
     }
-    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     AnswerEdit(true, 0, model.Shown(0, 8));
 }
 
@@ -740,12 +764,15 @@ void EditDuringSearch()
         const uint32_t shown = model.Shown(0, 8);
         if (shown > 0)
             AnswerEdit(true, 0, shown, true);
+        else
+            Flush(); // no box came
         return;
     }
     const uint32_t shown = model.Shown(0, 8);
     if (shown > 0)
         AnswerEdit(true, 0, shown, true);
     SearchEnds(match);
+    Flush(); // when no box came at the end
 }
 
 // The abort command posted behind find-next: handled in the search's pump
@@ -769,6 +796,7 @@ void AbortDuringSearch()
     Command(CMD_FIND_ABORT);
     if (matchFirst) {
         SearchEnds(match);
+        Flush(); // no box came
         return;
     }
     const Box box = WaitForBox("the aborted box");
