@@ -285,16 +285,17 @@ void SendSettled(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // posted, so a sent one alone cannot tell).
 void Flush()
 {
-    DWORD start = 0, end = 0;
-    SendMessageTimeoutA(vuko.view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
-                        SMTO_NORMAL, WAIT_MS, nullptr);
-    const DWORD mark = start == 2 && end == 3 ? 4 : 3;
-    PostMessageA(vuko.view, EM_SETSEL, 2, mark);
+    // The selection as start and end packed in the result.
+    const auto selection = [] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(vuko.view, EM_GETSEL, 0, 0, SMTO_NORMAL, WAIT_MS, &result);
+        return static_cast<DWORD>(result);
+    };
+    const DWORD mark = selection() == MAKELONG(2, 3) ? MAKELONG(2, 4) : MAKELONG(2, 3);
+    PostMessageA(vuko.view, EM_SETSEL, LOWORD(mark), HIWORD(mark));
     if (!WaitFor([&] {
             Settle();
-            DWORD_PTR result = 0;
-            SendMessageTimeoutA(vuko.view, EM_GETSEL, 0, 0, SMTO_NORMAL, WAIT_MS, &result);
-            return LOWORD(result) == 2 && HIWORD(result) == mark;
+            return selection() == mark;
         }))
         Fail("the program does not get to the messages posted to it");
 }
