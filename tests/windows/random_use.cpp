@@ -316,6 +316,21 @@ void Command(UINT id, bool boxComes = true)
     Deliver(vuko.main, WM_COMMAND, MAKEWPARAM(id, 0), 0, boxComes);
 }
 
+// Posts find-next and a second command so that both wait in the queue when
+// the program takes the first: its thread is held meanwhile. The search
+// then finds the second one in its first pump, however late this driver
+// gets to the second post.
+void PostTogether(UINT search, UINT during)
+{
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, vuko.thread);
+    if (thread == nullptr || SuspendThread(thread) == static_cast<DWORD>(-1))
+        Fail("cannot hold the program's thread (error %lu)", GetLastError());
+    PostMessageA(vuko.main, WM_COMMAND, MAKEWPARAM(search, 0), 0);
+    PostMessageA(vuko.main, WM_COMMAND, MAKEWPARAM(during, 0), 0);
+    ResumeThread(thread);
+    CloseHandle(thread);
+}
+
 // Waits until a search that the last box let go on has ended: a message
 // the program handles while it searches (in its pump) finds the progress
 // text in the view; the end shows the dump, or a box.
@@ -758,8 +773,7 @@ void EditDuringSearch()
     const bool editAfter = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
     Step("find next with a hex edit behind it (match %lld, the edit comes %s)", static_cast<long long>(match),
          editAfter ? "after the search" : "in the search");
-    Command(CMD_FIND_NEXT);
-    Command(CMD_EDIT_HEX);
+    PostTogether(CMD_FIND_NEXT, CMD_EDIT_HEX);
     if (editAfter) {
         SearchEnds(match);
         const uint32_t shown = model.Shown(0, 8);
@@ -793,8 +807,7 @@ void AbortDuringSearch()
         return;
     }
     Step("find next with the abort command behind it (match %lld)", static_cast<long long>(match));
-    Command(CMD_FIND_NEXT);
-    Command(CMD_FIND_ABORT);
+    PostTogether(CMD_FIND_NEXT, CMD_FIND_ABORT);
     if (matchFirst) {
         SearchEnds(match);
         Flush(); // no box came
