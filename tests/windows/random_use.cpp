@@ -29,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -316,19 +317,44 @@ void Command(UINT id, bool boxComes = true)
     Deliver(vuko.main, WM_COMMAND, MAKEWPARAM(id, 0), 0, boxComes);
 }
 
-// Posts find-next and a second command so that both wait in the queue when
-// the program takes the first: its thread is held meanwhile. The search
-// then finds the second one in its first pump, however late this driver
-// gets to the second post.
-void PostTogether(UINT search, UINT during)
+// A message to post.
+struct Posted {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Posts messages so that all of them wait in the queue when the program
+// takes the first: its thread is held meanwhile. So they are handled one
+// after the other, however late this driver gets to the last one, with no
+// input (a move of the real pointer) between them, and a search that the
+// first starts finds the others in its first pump.
+void PostTogether(std::initializer_list<Posted> messages)
 {
     HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, vuko.thread);
     if (thread == nullptr || SuspendThread(thread) == static_cast<DWORD>(-1))
         Fail("cannot hold the program's thread (error %lu)", GetLastError());
-    PostMessageA(vuko.main, WM_COMMAND, MAKEWPARAM(search, 0), 0);
-    PostMessageA(vuko.main, WM_COMMAND, MAKEWPARAM(during, 0), 0);
+    for (const Posted& m : messages)
+        PostMessageA(m.window, m.message, m.wParam, m.lParam);
     ResumeThread(thread);
     CloseHandle(thread);
+}
+
+void PostTogether(UINT search, UINT during)
+{
+    PostTogether({{vuko.main, WM_COMMAND, MAKEWPARAM(search, 0), 0}, {vuko.main, WM_COMMAND, MAKEWPARAM(during, 0), 0}});
+}
+
+// A click on the view with the caret at caret, as the platform reports it:
+// the press notice, the caret the press places, the movement notice after
+// the release.
+void Click(WPARAM caret)
+{
+    const WPARAM view = reinterpret_cast<WPARAM>(vuko.view);
+    PostTogether({{vuko.main, WM_SETCURSOR, view, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)},
+                  {vuko.view, EM_SETSEL, caret, static_cast<LPARAM>(caret)},
+                  {vuko.main, WM_SETCURSOR, view, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)}});
 }
 
 // Waits until a search that the last box let go on has ended: a message
@@ -546,13 +572,7 @@ void EditByClick(bool hex)
     DWORD_PTR lineStart = 0;
     SendMessageTimeoutA(vuko.view, EM_LINEINDEX, line + 1, 0, SMTO_NORMAL, WAIT_MS, &lineStart);
     const WPARAM caret = lineStart + column;
-    // The press notice, the caret the press places and the movement notice
-    // after the release, as the platform reports a click. Posted together,
-    // they are handled one after the other, before any notice of the real
-    // pointer (input comes after posted messages).
-    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    PostMessageA(vuko.view, EM_SETSEL, caret, caret);
-    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Click(caret);
     if (shown > 0)
         AnswerEdit(hex, index, shown);
     else
@@ -577,11 +597,7 @@ void TypeThenClick()
     SendSettled(vuko.view, WM_CHAR, 'x', 1);
     const bool changed = Text(vuko.view) != before;
     Step("type a letter into the view (%s), then click on byte 0", changed ? "it shows" : "refused");
-    // The click's messages are posted together, so that they are handled in
-    // order (a message sent would come first).
-    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    PostMessageA(vuko.view, EM_SETSEL, lineStart + 11, lineStart + 11);
-    PostMessageA(vuko.main, WM_SETCURSOR, reinterpret_cast<WPARAM>(vuko.view), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    Click(lineStart + 11);
     if (changed) {
         Flush(); // the click only puts the dump back; no box comes
         return;
