@@ -29,6 +29,9 @@
 //       there; prints every offset it saw in order when it fails.
 //   click_driver wait-past TITLE OFFSET
 //       waits until the view's first dump line shows OFFSET or a later one.
+//   click_driver wait-line-end TITLE LINE
+//       waits until the view's caret stands at the end of text LINE (where
+//       the End key takes it); prints every selection it saw when it fails.
 //   click_driver save TITLE
 //       sends the save command; fails when a box of the program is open.
 //   click_driver close TITLE
@@ -222,6 +225,34 @@ int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater)
     return 0;
 }
 
+// Waits up to 90 s for the view's caret, with nothing selected, to stand at
+// the end of text line `line`, as the view counts.
+int WaitCaretAtLineEnd(HWND main, int line)
+{
+    HWND view = GetDlgItem(main, IDC_VIEW);
+    std::string seen;
+    std::string last;
+    auto atEnd = [&] {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const LRESULT lineStart = SendMessageA(view, EM_LINEINDEX, line, 0);
+        const LRESULT length = SendMessageA(view, EM_LINELENGTH, lineStart, 0);
+        const std::string place = std::to_string(start) + "-" + std::to_string(end) + " (line end " +
+                                  std::to_string(lineStart + length) + ")";
+        if (place != last && seen.size() < 2000)
+            seen += (seen.empty() ? "" : " ") + place;
+        last = place;
+        return lineStart >= 0 && start == end && start == static_cast<DWORD>(lineStart + length);
+    };
+    if (!WaitFor(atEnd)) {
+        const std::string what = "the caret never reached the end of line " + std::to_string(line) +
+                                 "; the selection was " + seen;
+        return FailWithWindows(what.c_str(), main);
+    }
+    return 0;
+}
+
 int Save(HWND main)
 {
     DWORD_PTR result = 0;
@@ -237,7 +268,7 @@ int Save(HWND main)
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return Fail("usage: click_driver points|answer|button|top|wait-top|wait-past|place|save|close|state TITLE [ARGUMENTS]");
+        return Fail("usage: click_driver points|answer|button|top|wait-top|wait-past|wait-line-end|place|save|close|state TITLE [ARGUMENTS]");
     const char* command = argv[1];
     HWND main = FindWindowA(nullptr, argv[2]);
     if (std::strcmp(command, "state") == 0) {
@@ -265,6 +296,8 @@ int main(int argc, char** argv)
         return WaitTop(main, argv[3], argc == 5 ? std::atof(argv[4]) : 0, false);
     if (std::strcmp(command, "wait-past") == 0 && argc == 4)
         return WaitTop(main, argv[3], 0, true);
+    if (std::strcmp(command, "wait-line-end") == 0 && argc == 4)
+        return WaitCaretAtLineEnd(main, std::atoi(argv[3]));
     if (std::strcmp(command, "save") == 0)
         return Save(main);
     if (std::strcmp(command, "close") == 0)

@@ -4,10 +4,12 @@
 # End to end with real pointer clicks: runs vuko.exe on a file under Wine
 # on a virtual display of its own, clicks into the view with xdotool
 # (instant clicks, a held click, drags that select, a press released
-# outside the window), answers each input box through click_driver.exe,
-# saves, and compares the file on disk byte for byte. Each answer checks
-# the box's title, label and initial text, so a click that opened no box,
-# a second box for one click, or a box for a drag shows as a wrong box.
+# outside the window, clicks after letters typed into the view, in a window
+# that shows all the view's lines and in one too low for them), answers
+# each input box through click_driver.exe, saves, and compares the file on
+# disk byte for byte. Each answer checks the box's title, label and initial
+# text, so a click that opened no box, a second box for one click, or a box
+# for a drag shows as a wrong box.
 # Everything started here is stopped here: the program through its
 # prefix's Wine server (PREFIX is this test's own, held for the whole test),
 # Xvfb by its pid. Every wait has a deadline, and a failure says what was
@@ -88,12 +90,13 @@ instant_click hex_8f
 answer "$hex|0000008F|8F 90 91 92 93 94 95 96" "8E"
 expect_bytes 0x8F '\x8E'
 
-# Letters typed among the offset digits of a line push its pairs to the
-# right: where the blank after the pair 01 was, its first digit now shows.
-# A click there puts the dump back and opens nothing (in the untouched dump
-# that place chooses byte 02), so the next box is the one for the click on
-# 01. The driver reads the view's first dump line to see the letters
-# arrive and the dump come back.
+# The window shows all the view's lines, so the view takes letters: typed
+# among the offset digits of a line they push its pairs to the right, and
+# where the blank after the pair 01 was, its first digit now shows. A click
+# there puts the dump back and opens nothing (in the untouched dump that
+# place chooses byte 02), so the next box is the one for the click on 01.
+# The driver reads the view's first dump line to see the letters arrive and
+# the dump come back.
 instant_click digits_00
 xdotool type ab
 driver wait-top "$title" 000ab000 || fail "the typed letters did not reach the view"
@@ -102,6 +105,24 @@ driver wait-top "$title" 00000000 || fail "the click did not put the dump back"
 instant_click hex_01
 answer "$hex|00000001|01 02 03 04 05 06 07 08" "C1"
 expect_bytes 0x01 '\xC1'
+
+# In a window too low for all the view's lines the view refuses letters:
+# its text stays the dump, and a single click on a pair opens its box. The End
+# key comes after the letters, so once the caret is at the line's end the
+# letters have been handled.
+driver place "$title" 720 250 || fail "cannot make the window low"
+mapfile -t low < <(driver points "$title" 1:4 1:14)
+[ "${#low[@]}" -eq 2 ] || fail "no click points in the low window: ${low[*]}"
+xdotool mousemove --sync ${low[0]} click 1
+xdotool type ab
+xdotool key End
+driver wait-line-end "$title" 1 || fail "the keys did not reach the view"
+top=$(driver top "$title")
+[ "$top" = "00000000 0" ] || fail_with_windows "the letters reached the low view: its top line shows '$top'"
+xdotool mousemove --sync ${low[1]} click 1
+answer "$hex|00000001|C1 02 03 04 05 06 07 08" "D1"
+expect_bytes 0x01 '\xD1'
+driver place "$title" 720 560 || fail "cannot make the window high again"
 
 press_move_release last_from last_to
 driver save "$title" || fail "save"
