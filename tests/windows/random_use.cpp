@@ -769,24 +769,37 @@ void FindNext()
     SearchEnds(match);
 }
 
+// Whether find-next can be given a command behind it (what), and where the
+// search will stop: at match (-1: not found), which lies in the first chunk
+// or not. Not while the window is modified (the save question would come
+// first) or without a pattern, and not when the top line is the last one:
+// then there is nothing to search, and the not-found box would take the
+// command in its own loop.
+bool SearchWithCommandBehind(const char* what, int64_t& match, bool& inFirstChunk)
+{
+    const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
+    const char* why = model.modified          ? "the window is modified"
+                      : model.pattern.empty() ? "no pattern yet"
+                      : first >= model.size   ? "the top line is the last one"
+                                              : nullptr;
+    if (why != nullptr) {
+        Step("(no %s during a search: %s)", what, why);
+        return false;
+    }
+    match = Match();
+    inFirstChunk = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
+    return true;
+}
+
 // An edit command posted behind find-next: the search takes it in its pump
 // after its first chunk, unless the match lies in that chunk, when it comes
 // after the search.
 void EditDuringSearch()
 {
-    if (model.pattern.empty() || model.modified) {
-        Step("(no edit during a search: %s)", model.modified ? "the window is modified" : "no pattern yet");
+    int64_t match = -1;
+    bool editAfter = false;
+    if (!SearchWithCommandBehind("edit", match, editAfter))
         return;
-    }
-    const int64_t match = Match();
-    const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
-    if (first >= model.size) {
-        // Nothing to search: the not-found box would take the edit command
-        // in its own loop.
-        Step("(no edit during a search: the top line is the last one)");
-        return;
-    }
-    const bool editAfter = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
     Step("find next with a hex edit behind it (match %lld, the edit comes %s)", static_cast<long long>(match),
          editAfter ? "after the search" : "in the search");
     PostTogether(CMD_FIND_NEXT, CMD_EDIT_HEX);
@@ -811,17 +824,10 @@ void EditDuringSearch()
 // after a match in the first chunk it stops nothing.
 void AbortDuringSearch()
 {
-    if (model.pattern.empty() || model.modified) {
-        Step("(no abort during a search: %s)", model.modified ? "the window is modified" : "no pattern yet");
+    int64_t match = -1;
+    bool matchFirst = false;
+    if (!SearchWithCommandBehind("abort", match, matchFirst))
         return;
-    }
-    const int64_t match = Match();
-    const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
-    const bool matchFirst = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
-    if (first >= model.size) {
-        Step("(no abort during a search: the top line is the last one)");
-        return;
-    }
     Step("find next with the abort command behind it (match %lld)", static_cast<long long>(match));
     PostTogether(CMD_FIND_NEXT, CMD_FIND_ABORT);
     if (matchFirst) {
