@@ -3,14 +3,11 @@
 # more when Wine itself failed to start it (before the program's own code
 # ran), says so, and never starts again a program that ran and failed.
 # A stand-in for Wine's loader (VUKO_WINE) plays each case; the prefix is
-# marked as set up for this display, so that only the loader is called.
+# marked as set up for this display, with unmanaged windows, so that only
+# the program is started through the loader.
 set -uo pipefail
 source_dir=$1
-work=$(mktemp -d)
-prefix=$work/prefix
-mkdir -p "$prefix"
-printf '%s' "$(cksum <"$source_dir/scripts/wine-prefix-setup")" >"$prefix/.vuko-ready"
-printf '%s' "${DISPLAY:-} ${XAUTHORITY:-}" >"$prefix/.vuko-display"
+source "$(dirname "$0")/set_up_prefix.sh"
 trap '"$source_dir/scripts/wine-run" --prefix "$prefix" --stop; rm -rf "$work"' EXIT
 
 # The stand-in: its n-th start does what line n of $work/plan says:

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# run_side_by_side_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
+# display and without one, work at the same time and each ends as it should:
+# two editors open on a display of the test's own while two previews run
+# without a display; each preview must print the path of a PNG of its
+# window and end with 0 and nothing on standard error (Wine's notices are
+# not the user's business when the editor works) while the editors are
+# still open; then each editor's window is closed with a real click on its
+# close box, and its run must end with 0 and print nothing.
+set -uo pipefail
+source_dir=$1
+mkdir -p "$2"
+work=$(mktemp -d "$2/side-by-side.XXXXXX")
+run_pids=()
+xvfb_pid=""
+cleanup() {
+    local status=$? pid
+    for pid in "${run_pids[@]}"; do kill -- -"$pid" 2>/dev/null || true; done
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+    exit $status
+}
+trap cleanup EXIT
+
+# Every failure shows what each run printed so far.
+fail() {
+    local name
+    echo "FAIL: $*" >&2
+    for name in display-1 display-2 preview-1 preview-2; do
+        [ -e "$work/$name.out" ] || continue
+        echo "--- $name: stdout" >&2; cat "$work/$name.out" >&2
+        echo "--- $name: stderr" >&2; cat "$work/$name.err" >&2
+    done
+    [ -z "${DISPLAY:-}" ] || xdotool search --name 'VUKO' getwindowname %@ >&2 2>/dev/null || true
+    exit 1
+}
+# waits up to SECONDS for COMMAND to succeed; fails saying WHAT
+wait_until() {
+    local seconds=$1 what=$2 deadline=$((SECONDS + $1))
+    shift 2
+    until "$@"; do
+        [ $SECONDS -lt $deadline ] || fail "$what (waited $seconds s)"
+        sleep 0.1
+    done
+}
+
+for name in display-1 display-2 preview-1 preview-2; do
+    head -c 3000 /dev/urandom >"$work/$name.bin"
+done
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_until 60 "Xvfb took no display" test -s "$work/display"
+display=":$(head -n 1 "$work/display")"
+
+# start NAME [ENV...]: scripts/run on NAME.bin in a process group of its own
+declare -A pid_of
+start() {
+    local name=$1
+    shift
+    env "$@" setsid "$source_dir/scripts/run" "$work/$name.bin" >"$work/$name.out" 2>"$work/$name.err" &
+    pid_of[$name]=$!
+    run_pids+=($!)
+}
+ended() { ! kill -0 "${pid_of[$1]}" 2>/dev/null; }
+# status NAME: the exit status of an ended run
+status() { local s=0; wait "${pid_of[$1]}" || s=$?; echo $s; }
+window_of() { DISPLAY=$display xdotool search --name "^$1\\.bin - VUKO\$" 2>/dev/null | head -n 1; }
+shown() { [ -n "$(window_of "$1")" ] || { ended "$1" && fail "$1 ended before its window showed"; return 1; }; }
+
+start display-1 DISPLAY="$display"
+start display-2 DISPLAY="$display"
+start preview-1 -u DISPLAY -u XAUTHORITY
+start preview-2 -u DISPLAY -u XAUTHORITY
+
+wait_until 300 "display-1's window did not show its file" shown display-1
+wait_until 300 "display-2's window did not show its file" shown display-2
+for name in preview-1 preview-2; do
+    wait_until 300 "$name did not end while the editors were open" ended "$name"
+    s=$(status "$name")
+    [ "$s" -eq 0 ] || fail "$name ended with status $s"
+    [ ! -s "$work/$name.err" ] || fail "$name printed on standard error"
+    png=$(cat "$work/$name.out")
+    [ "$(wc -l <"$work/$name.out")" -eq 1 ] && [ -f "$png" ] || fail "$name did not print the path of its picture"
+    [ "$(identify -format '%m' "$png" 2>/dev/null)" = PNG ] || fail "$name's picture $png is no PNG"
+    rm -rf "$(dirname "$png")"
+done
+for name in display-1 display-2; do
+    ended "$name" && fail "$name ended while its window was open"
+done
+
+# The close box is at the right end of the caption that Wine draws. Both
+# windows may open at the same place: each click closes the window on top,
+# whichever run it belongs to.
+editor_windows() { DISPLAY=$display xdotool search --name '\.bin - VUKO$' 2>/dev/null; }
+fewer_windows_than() { [ "$(editor_windows | wc -l)" -lt "$1" ]; }
+for _ in 1 2; do
+    windows=$(editor_windows)
+    [ -n "$windows" ] || fail "the editors' windows have gone before their close boxes were clicked"
+    eval "$(DISPLAY=$display xdotool getwindowgeometry --shell "$(head -n 1 <<<"$windows")")"
+    DISPLAY=$display xdotool mousemove $((X + WIDTH - 12)) $((Y + 12)) click 1
+    wait_until 90 "a click on a close box closed no window" fewer_windows_than "$(wc -l <<<"$windows")"
+done
+for name in display-1 display-2; do
+    wait_until 90 "$name did not end after its window was closed" ended "$name"
+    s=$(status "$name")
+    [ "$s" -eq 0 ] || fail "$name ended with status $s"
+    [ ! -s "$work/$name.out" ] && [ ! -s "$work/$name.err" ] || fail "$name printed something"
+done
+echo "two editors and two previews ran side by side and ended as they should"
