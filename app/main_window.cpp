@@ -120,8 +120,12 @@ void LayoutChildren(HWND window, int width, int height)
 {
     const int viewWidth = width > SCROLL_BAR_WIDTH ? width - SCROLL_BAR_WIDTH : 0;
     SetWindowPos(GetDlgItem(window, IDC_VIEW), nullptr, 0, 0, viewWidth, height, 0);
-    SetWindowPos(GetDlgItem(window, IDC_SCROLL), nullptr, width - SCROLL_BAR_WIDTH, 0,
-                 SCROLL_BAR_WIDTH, height, 0);
+    HWND scrollBar = GetDlgItem(window, IDC_SCROLL);
+    SetWindowPos(scrollBar, nullptr, width - SCROLL_BAR_WIDTH, 0, SCROLL_BAR_WIDTH, height, 0);
+    // A scroll bar that only moved (the window got wider, not taller) keeps
+    // the bits copied from its old place, which Wine does not draw again
+    // there: it is drawn anew wherever it now stands.
+    RedrawWindow(scrollBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void ChooseAndOpenFile(HWND window)

@@ -117,5 +117,36 @@ edit C7
 click_bar bar escape 256
 
 compare_files "the file on disk is not the file with the one saved edit"
+
+# Widening the window by its right edge moves the scroll bar without
+# changing it: where it now stands it must look exactly as it looked before
+# (same thumb, same height), and at once, before the pointer comes near it.
+# strip X Y FILE: the bar's 16-pixel column, from the middle of its up arrow
+# at (X, Y) down to its down arrow, as raw pixels.
+strip() {
+    import -window root -crop "16x$((bar_length))+$(($1 - 8))+$(($2 - 8))" +repage -depth 8 rgb:"$3"
+}
+read -r up_x up_y <<<"${at[bar_up]}"
+read -r _ down_y <<<"${at[bar_down]}"
+bar_length=$((down_y - up_y + 16))
+xdotool mousemove --sync 5 5
+strip "$up_x" "$up_y" "$work/bar-before"
+window=$(xdotool search --name "$vuko_pattern" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+edge_y=$((Y + HEIGHT / 2))
+xdotool mousemove --sync $((X + WIDTH - 2)) "$edge_y" mousedown 1
+for step in $(seq 10 10 120); do xdotool mousemove --sync $((X + WIDTH - 2 + step)) "$edge_y"; done
+xdotool mouseup 1 mousemove --sync 5 5
+bar_moved() { read -r new_x new_y < <(driver points "$title" bar-up) && [ "$new_x" -gt "$up_x" ]; }
+wait_until 60 "the window did not get wider" bar_moved
+[ "$new_y" -eq "$up_y" ] || fail "the bar moved down from $up_y to $new_y"
+bar_drawn() { strip "$new_x" "$new_y" "$work/bar-after" && cmp -s "$work/bar-before" "$work/bar-after"; }
+deadline=$((SECONDS + 30))
+until bar_drawn; do
+    [ $SECONDS -lt $deadline ] ||
+        fail "30 s after widening, the scroll bar at x $new_x is not drawn as it was at x $up_x:" \
+            "$(cmp -l "$work/bar-before" "$work/bar-after" | wc -l) of $((16 * bar_length * 3)) bytes differ"
+    sleep 0.1
+done
 close_vuko
 echo "real scroll: the wheel and each click on the bar moved the view as far as they should"

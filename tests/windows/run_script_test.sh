@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_side_by_side_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
+# run_script_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
 # display and without one, work at the same time and each ends as it should:
 # two editors open on a display of the test's own while two previews run
 # without a display; each preview must print the path of a PNG of its
@@ -7,15 +7,21 @@
 # not the user's business when the editor works) while the editors are
 # still open; then each editor's window is closed with a real click on its
 # close box, and its run must end with 0 and print nothing.
+# Then a window manager starts on that display, and a run's window must be
+# left to it: maximised by the window manager, the window fills the screen
+# below the title bar that the window manager draws, restored it is where
+# it was, and closed by the window manager the run ends with 0.
 set -uo pipefail
 source_dir=$1
 mkdir -p "$2"
 work=$(mktemp -d "$2/side-by-side.XXXXXX")
 run_pids=()
 xvfb_pid=""
+wm_pid=""
 cleanup() {
     local status=$? pid
     for pid in "${run_pids[@]}"; do kill -- -"$pid" 2>/dev/null || true; done
+    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
     exit $status
@@ -26,11 +32,12 @@ trap cleanup EXIT
 fail() {
     local name
     echo "FAIL: $*" >&2
-    for name in display-1 display-2 preview-1 preview-2; do
+    for name in display-1 display-2 preview-1 preview-2 desktop; do
         [ -e "$work/$name.out" ] || continue
         echo "--- $name: stdout" >&2; cat "$work/$name.out" >&2
         echo "--- $name: stderr" >&2; cat "$work/$name.err" >&2
     done
+    [ -z "${seen:-}" ] || echo "last seen: $seen" >&2
     [ -z "${DISPLAY:-}" ] || xdotool search --name 'VUKO' getwindowname %@ >&2 2>/dev/null || true
     exit 1
 }
@@ -44,7 +51,7 @@ wait_until() {
     done
 }
 
-for name in display-1 display-2 preview-1 preview-2; do
+for name in display-1 display-2 preview-1 preview-2 desktop; do
     head -c 3000 /dev/urandom >"$work/$name.bin"
 done
 
@@ -108,3 +115,42 @@ for name in display-1 display-2; do
     [ ! -s "$work/$name.out" ] && [ ! -s "$work/$name.err" ] || fail "$name printed something"
 done
 echo "two editors and two previews ran side by side and ended as they should"
+
+DISPLAY=$display openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+wm_ready() { DISPLAY=$display wmctrl -m >/dev/null 2>&1; }
+wait_until 60 "the window manager did not start" wm_ready
+start desktop DISPLAY="$display"
+wait_until 300 "desktop's window did not show its file" shown desktop
+window=$(window_of desktop)
+# geometry: the window's place and size on the screen, and its state
+geometry() {
+    DISPLAY=$display xwininfo -id "$window" |
+        sed -n -e 's/^ *Absolute upper-left \([XY]\): *\(-\?[0-9]*\)/\1=\2/p' -e 's/^ *\(Width\|Height\): *\([0-9]*\)/\1=\2/p' | tr '\n' ' '
+    DISPLAY=$display xprop -id "$window" _NET_WM_STATE | sed 's/.*= *//'
+}
+# the frame that the window manager draws around the window: left, right,
+# top (the title bar) and bottom, in pixels
+frame() { DISPLAY=$display xprop -id "$window" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ','; }
+restored=$(geometry)
+read -r _ _ top _ <<<"$(frame)"
+[ -n "$top" ] && [ "$top" -gt 0 ] || fail "the window manager drew no title bar: frame '$(frame)', $restored"
+maximised() {
+    local X Y Width Height left right top bottom
+    seen="$(geometry), frame $(frame)"
+    eval "$(cut -d' ' -f1-4 <<<"$seen")"
+    read -r left right top bottom <<<"$(frame)"
+    [ "$X" -eq "$left" ] && [ "$Y" -eq "$top" ] && [ "$top" -gt 0 ] &&
+        [ "$Width" -eq $((1280 - left - right)) ] && [ "$Height" -eq $((1024 - top - bottom)) ]
+}
+DISPLAY=$display wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+wait_until 60 "maximised, the window did not fill the screen below its title bar" maximised
+is_restored() { seen=$(geometry) && [ "$seen" = "$restored" ]; }
+DISPLAY=$display wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+wait_until 60 "restored, the window is not back at $restored" is_restored
+DISPLAY=$display wmctrl -i -c "$window"
+wait_until 90 "desktop did not end after the window manager closed its window" ended desktop
+s=$(status desktop)
+[ "$s" -eq 0 ] || fail "desktop ended with status $s"
+[ ! -s "$work/desktop.out" ] && [ ! -s "$work/desktop.err" ] || fail "desktop printed something"
+echo "on a desktop the window manager maximised, restored and closed the editor's window"
