@@ -8,11 +8,17 @@
 //                       post to the creation of the aborted message's box
 //                       (the search has seen the abort) and to its
 //                       activation (the box is there), one line a trial
-//   scroll FILE TRIALS  one line down (reload and render) at a time: prints
-//                       the microseconds of each
+//   scroll FILE TRIALS  in each trial, in turn: the view's own replacement
+//                       of its text by a dump one line on, then one line
+//                       down, one page down, one wheel notch down and the
+//                       thumb one position down (each with its reload,
+//                       render and repaint): prints the microseconds of
+//                       the five on one line a trial
 #include "app/main_window.h"
 #include "document/document.h"
 #include "document/scroll.h"
+#include "dump/dump_text.h"
+#include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
@@ -20,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -112,20 +119,73 @@ int TimeAborts(int trials)
     return failures != 0;
 }
 
+// The dump at the top offsets top and top + 16, as the view holds them.
+bool CaptureDumps(std::string (&texts)[2])
+{
+    static char text[VIEW_TEXT_SIZE];
+    for (int k = 0; k < 2; ++k) {
+        document.topOffset = static_cast<uint32_t>(k * 16);
+        ReloadWindow();
+        RenderView(mainWindow);
+        GetDlgItemTextA(mainWindow, IDC_VIEW, text, sizeof text);
+        texts[k] = text;
+        if (texts[k].size() < 64 * LINE_LENGTH)
+            return false;
+    }
+    return texts[0] != texts[1];
+}
+
+// Microseconds of one call of move and the repaint that it leaves due.
+template <typename Move>
+double Timed(Move move)
+{
+    const double start = Seconds();
+    move();
+    UpdateWindow(mainWindow);
+    return (Seconds() - start) * 1e6;
+}
+
 int TimeScrolls(int trials)
 {
+    std::string dumps[2];
+    if (!CaptureDumps(dumps)) {
+        std::printf("no dump to replace the view's text with\n");
+        return 1;
+    }
+    UINT linesPerNotch = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
     document.topOffset = 0;
     ReloadWindow();
+    RenderView(mainWindow);
+    UpdateWindow(mainWindow);
+    HWND view = GetDlgItem(mainWindow, IDC_VIEW);
+    const uint32_t shift = document.scrollShift;
     for (int trial = 0; trial < trials; ++trial) {
-        const uint32_t before = document.topOffset;
-        const double start = Seconds();
-        ScrollView(mainWindow, SB_LINEDOWN, 0);
-        const double seconds = Seconds() - start;
-        if (document.topOffset != before + 16) {
-            std::printf("scroll ended at %08X\n", document.topOffset);
+        double us[5];
+        us[0] = Timed([&] { SetWindowTextA(view, dumps[(trial + 1) % 2].c_str()); });
+        uint32_t before = document.topOffset;
+        const auto check = [&](const char* name, uint32_t expected) {
+            if (document.topOffset != expected) {
+                std::printf("%s ended at %08X, not %08X\n", name, document.topOffset, expected);
+                return false;
+            }
+            before = document.topOffset;
+            return true;
+        };
+        us[1] = Timed([&] { ScrollView(mainWindow, SB_LINEDOWN, 0); });
+        if (!check("line", before + 16))
             return 1;
-        }
-        std::printf("%.1f\n", seconds * 1e6);
+        us[2] = Timed([&] { ScrollView(mainWindow, SB_PAGEDOWN, 0); });
+        if (!check("page", before + 256))
+            return 1;
+        us[3] = Timed([&] { ScrollByWheel(mainWindow, -WHEEL_DELTA); });
+        if (!check("wheel", before + 16 * linesPerNotch))
+            return 1;
+        const unsigned thumb = (before >> shift) + 1;
+        us[4] = Timed([&] { ScrollView(mainWindow, SB_THUMBTRACK, thumb); });
+        if (!check("thumb", thumb << shift))
+            return 1;
+        std::printf("%.1f %.1f %.1f %.1f %.1f\n", us[0], us[1], us[2], us[3], us[4]);
     }
     return 0;
 }

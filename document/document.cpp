@@ -94,10 +94,12 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly)
     return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
 }
 
-int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
-               uint32_t count, uint32_t* countOut)
+namespace {
+
+int ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
+                uint32_t* countOut, bool seek)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || !SeekTo(handle, offset))
+    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
         return 0;
     DWORD done = 0;
     if (!fileCalls.read(handle, buffer, count, &done, nullptr))
@@ -105,6 +107,20 @@ int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
     if (countOut != nullptr)
         *countOut = done;
     return 1;
+}
+
+} // namespace
+
+int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+               uint32_t count, uint32_t* countOut)
+{
+    return ReadClipped(handle, fileSize, offset, buffer, count, countOut, true);
+}
+
+int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+                 uint32_t count, uint32_t* countOut)
+{
+    return ReadClipped(handle, fileSize, offset, buffer, count, countOut, false);
 }
 
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,

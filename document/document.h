@@ -61,6 +61,11 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly = false);
 // the size query or the transfer fails; *countOut is then untouched.
 int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
                uint32_t count, uint32_t* countOut);
+// FileReadAt for a reader that knows that the file position stands at
+// offset already, because its own last read ended there and nothing has
+// used the handle since: the same clip and result, without the seek.
+int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+                 uint32_t count, uint32_t* countOut);
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
                 uint32_t count, uint32_t* countOut);
 

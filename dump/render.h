@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
-// Moves the scroll thumb to topOffset >> scrollShift and replaces the view
-// text with the header and the dump of the bytes shown at topOffset. With no
-// document open the view becomes empty and the thumb stays where it is.
+// Moves the scroll thumb to topOffset >> scrollShift, redrawing the bar,
+// when it stands elsewhere (a thumb that stays is not redrawn), and replaces
+// the view text with the header and the dump of the bytes shown at
+// topOffset. With no document open the view becomes empty and the thumb
+// stays where it is.
 void RenderView(HWND window);
 
 // Whether the view's text is the dump that RenderView puts there for the

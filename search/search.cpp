@@ -5,6 +5,7 @@
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
+#include "search/chunk_walk.h"
 #include "search/compare.h"
 #include "search/screen_pace.h"
 
@@ -95,12 +96,27 @@ void RunSearch(HWND window)
     ScreenPace pace = {0, false};
     uint32_t lastChunk = 0;
     bool lastShown = true; // the view shows lastChunk's position, or nothing was searched
+    // Whether the buffer ends with the next chunk's first bytes and the file
+    // position stands right after them, so that the next chunk carries them
+    // to the front and reads on from there: the chunk just searched filled
+    // the buffer and no message has been handled since. A command handled
+    // in the pump may have read the file elsewhere (a scroll), searched in
+    // this same buffer (a nested find-next) or opened another file.
+    bool carry = false;
     // Handle, size and pattern are taken afresh for every chunk: a command
     // handled in the pump may have changed them, or closed the file.
     while (more && document.fileHandle != nullptr && position < document.fileSize && searchActive) {
-        uint32_t count = 0;
-        if (!FileReadAt(document.fileHandle, document.fileSize, position, searchChunk, SEARCH_CHUNK, &count))
-            count = 0;
+        const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
+        if (read.kept != 0)
+            CarryOverlap(searchChunk);
+        uint32_t got = 0;
+        bool succeeded = true;
+        if (read.count != 0) {
+            succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
+                document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
+        }
+        const uint32_t count = ChunkCount(read, succeeded, got);
+        carry = count == SEARCH_CHUNK;
         const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
                                            SearchPattern.patternLength);
         if (found != NO_MATCH) {
@@ -113,6 +129,7 @@ void RunSearch(HWND window)
         if (ScreenWorkDue(pace, searchClock())) {
             ShowProgress(window, caption, position);
             lastShown = true;
+            carry = false;
             if (!PumpMessages()) {
                 quit = true;
                 break;

@@ -35,6 +35,67 @@ TEST_F(RenderTest, ViewShowsTheHeaderAndSixtyFourLinesAndTheThumbFollows)
               " 0000FDF0  F0 F1 F2 F3 F4 F5 F6 F7 F8 F9 FA FB FC FD FE FF  ");
 }
 
+// Whether the scroll bar was drawn on: paints its client area in a colour
+// that it never uses, and then counts, down its middle, the points that
+// still show that colour.
+class BarPaint {
+public:
+    static constexpr COLORREF MARK = RGB(255, 0, 255);
+    explicit BarPaint(HWND bar) : bar_(bar)
+    {
+        GetClientRect(bar_, &area_);
+        HDC dc = GetDC(bar_);
+        HBRUSH brush = CreateSolidBrush(MARK);
+        FillRect(dc, &area_, brush);
+        DeleteObject(brush);
+        GdiFlush();
+        ReleaseDC(bar_, dc);
+    }
+    int points() const { return (area_.bottom + 3) / 4; }
+    int marked() const
+    {
+        HDC dc = GetDC(bar_);
+        int count = 0;
+        for (int y = 0; y < area_.bottom; y += 4)
+            count += GetPixel(dc, area_.right / 2, y) == MARK;
+        ReleaseDC(bar_, dc);
+        return count;
+    }
+
+private:
+    HWND bar_;
+    RECT area_;
+};
+
+TEST_F(RenderTest, TheBarIsRedrawnWhenTheThumbMovesAndOnlyThen)
+{
+    TempFolder folder;
+    OpenDocument(window_, folder.Write("mib.bin", CountingBytes(0x100000)).c_str());
+    ASSERT_EQ(document.scrollShift, 6u); // the thumb moves every fourth line
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    HWND bar = GetDlgItem(window_, 129);
+    struct Step {
+        uint32_t top;
+        bool moves;
+    };
+    const Step steps[] = {
+        {0x10, false}, {0x30, false}, {0x40, true},   {0x50, false}, {0x7F0, true},
+        {0x7C0, false}, {0, true},    {0xFFFF0, true}, {0xFFFC0, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << "top " << std::hex << step.top);
+        BarPaint paint(bar);
+        ASSERT_EQ(paint.marked(), paint.points()); // the colour can be read back
+        document.topOffset = step.top;
+        ReloadWindow();
+        RenderView(window_);
+        EXPECT_EQ(GetScrollPos(bar, SB_CTL), static_cast<int>(step.top >> 6));
+        EXPECT_EQ(paint.marked(), step.moves ? 0 : paint.points())
+            << "points of " << paint.points() << " down the bar that were not drawn on";
+    }
+}
+
 TEST_F(RenderTest, DoubleByteTextInTheCharacterZoneShowsAsWritten)
 {
     TempFolder folder;

@@ -6,8 +6,11 @@
 #include "dump/dump_text.h"
 #include "dump/render.h"
 #include "resources/resource.h"
+#include "search/chunk_walk.h"
+#include "search/screen_pace.h"
 #include "tests/windows/support.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -354,6 +357,249 @@ TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
     EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(6)});
     EXPECT_EQ(viewsAtReads_.size(), 7u);
     EXPECT_EQ(searchActive, 0);
+}
+
+// What happens at the search's reads, counted from 1.
+struct ReadFault {
+    int failRead = 0;              // this read fails
+    int shortRead = 0;             // this read gets at most 0x100 bytes
+    int pumpAfterRead = 0;         // the clock moves on: a pump follows this chunk
+    bool scrollInThatPump = false; // with a scroll waiting for it, which reads the file elsewhere
+};
+
+// A search from the top through chunks at 0x10 + k * 0x7000 of a file of
+// random bytes below 0xF0, with the file calls noted and faults injected:
+// chunks after the second one carry the overlap of the chunk before and
+// read only the rest, with no seek, until a pump, a short or a failed read.
+// The clock stands still unless a case moves it, so the only pump is the
+// one after the first chunk.
+class CarriedOverlapTest : public SearchTest {
+protected:
+    static constexpr uint32_t SIZE = 0x39010; // chunk 8 holds the overlap of chunk 7 alone
+    static uint32_t Chunk(int k) { return 0x10 + static_cast<uint32_t>(k) * SEARCH_STEP; }
+
+    using Fault = ReadFault;
+    // One read as the file saw it: whether a seek came before it, where the
+    // file position stood, and how many bytes were asked for.
+    struct Read {
+        bool seeked;
+        uint32_t at;
+        uint32_t count;
+        friend bool operator==(const Read&, const Read&) = default;
+        friend std::ostream& operator<<(std::ostream& out, const Read& r)
+        {
+            return out << (r.seeked ? "seek, " : "") << std::hex << r.at << "+" << r.count;
+        }
+    };
+
+    void SetUp() override
+    {
+        SearchTest::SetUp();
+        savedCalls_ = fileCalls;
+        savedClock_ = searchClock;
+        searchClock = [] { return clockMs_; };
+        carryWindow_ = window_;
+    }
+    void TearDown() override
+    {
+        fileCalls = savedCalls_;
+        searchClock = savedClock_;
+        SearchTest::TearDown();
+    }
+    static std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed)
+    {
+        std::vector<uint8_t> bytes(size);
+        for (uint8_t& b : bytes) {
+            seed = seed * 1103515245 + 12345;
+            b = static_cast<uint8_t>((seed >> 16) % 0xF0);
+        }
+        return bytes;
+    }
+    // A pattern of length bytes from 0xF0 up, which the random bytes never hold.
+    static std::string Marker(uint32_t length, int variant = 0)
+    {
+        std::string pattern(length, '\0');
+        for (uint32_t i = 0; i < length; ++i)
+            pattern[i] = static_cast<char>(0xF0 + (i * 7 + static_cast<uint32_t>(variant)) % 16);
+        return pattern;
+    }
+    // Opens bytes, then searches from the top with the calls noted and
+    // fault applied; returns the top offset at the end, or NOT_FOUND_TOP
+    // when the search ended with a message.
+    static constexpr uint32_t NOT_FOUND_TOP = 0xFFFFFFFF;
+    uint32_t Search(const std::vector<uint8_t>& bytes, const std::string& pattern, const Fault& fault)
+    {
+        fileCalls = savedCalls_;
+        Open(bytes, "carry.bin");
+        SetPattern(pattern);
+        fault_ = fault;
+        reads_.clear();
+        seeked_ = false;
+        clockMs_ = 1000;
+        fileCalls.seek = NotingSeek;
+        fileCalls.read = NotingRead;
+        std::vector<std::string> boxes;
+        BoxScript script({[&](HWND box) {
+            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }});
+        RunSearch(window_);
+        fileCalls = savedCalls_;
+        const uint32_t top = boxes.empty() ? document.topOffset : NOT_FOUND_TOP;
+        ResetDocument();
+        return top;
+    }
+    // The search's reads when it stops in chunk last: the first chunk, and every one after a pump, a short
+    // or a failed read, read whole after a seek to its position; every
+    // other one only after the overlap, from where the read before ended.
+    static std::vector<Read> ExpectedReads(uint32_t size, int last, const Fault& fault)
+    {
+        std::vector<Read> reads;
+        bool carry = false;
+        for (int k = 0; k <= last && Chunk(k) < size; ++k) {
+            const uint32_t kept = carry ? SEARCH_OVERLAP : 0;
+            const uint32_t from = Chunk(k) + kept;
+            const uint32_t count = std::min(SEARCH_CHUNK - kept, size - from);
+            if (count == 0)
+                break; // the overlap is all that is left of the file
+            reads.push_back({!carry, from, count});
+            const int n = static_cast<int>(reads.size());
+            carry = count == SEARCH_CHUNK - kept && n != fault.failRead && n != fault.shortRead &&
+                    n != fault.pumpAfterRead && k != 0;
+        }
+        return reads;
+    }
+
+    static BOOL WINAPI NotingSeek(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER out, DWORD method)
+    {
+        seeked_ = true;
+        return SetFilePointerEx(file, distance, out, method);
+    }
+    // Notes the search's reads; those of the window (a scroll's, the
+    // match's) only end what a seek before them began.
+    static BOOL WINAPI NotingRead(HANDLE file, void* buffer, DWORD count, DWORD* done, OVERLAPPED* overlapped)
+    {
+        const bool seeked = seeked_;
+        seeked_ = false;
+        if (buffer == document.windowBuffer)
+            return ReadFile(file, buffer, count, done, overlapped);
+        LARGE_INTEGER at = {}, none = {};
+        SetFilePointerEx(file, none, &at, FILE_CURRENT);
+        reads_.push_back({seeked, static_cast<uint32_t>(at.QuadPart), count});
+        const int n = static_cast<int>(reads_.size());
+        if (n == fault_.pumpAfterRead) {
+            clockMs_ += SCREEN_INTERVAL_MS;
+            if (fault_.scrollInThatPump)
+                PostMessageA(carryWindow_, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+        }
+        if (n == fault_.failRead)
+            return FALSE;
+        return ReadFile(file, buffer, n == fault_.shortRead ? std::min<DWORD>(count, 0x100) : count, done,
+                        overlapped);
+    }
+
+    static inline Fault fault_;
+    static inline std::vector<Read> reads_;
+    static inline bool seeked_;
+    static inline uint64_t clockMs_;
+    static inline HWND carryWindow_;
+    FileCalls savedCalls_;
+    uint64_t (*savedClock_)();
+};
+
+TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfCarriedChunksAreFoundAfterReadsWithoutSeeks)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<uint32_t, int>> planted; // offset and variant of each copy of the pattern
+        uint32_t length;
+        Fault fault;
+        uint32_t found; // NOT_FOUND_TOP: not found
+        int lastChunk;  // the chunk where the search stops
+    };
+    const uint32_t P2 = Chunk(2), P3 = Chunk(3);
+    const Case cases[] = {
+        {"across the carried overlap and the bytes read after it", {{P3 + 0xFFE, 0}}, 4, {}, P3 + 0xFFE, 3},
+        {"wholly in the carried overlap", {{P3 + 0x10, 0}}, 0x100, {}, P3 + 0x10, 3},
+        {"the longest pattern, the whole carried overlap", {{P3, 0}}, PATTERN_CAPACITY, {}, P3, 3},
+        {"the longest pattern, one byte after the overlap", {{P3 + 1, 0}}, PATTERN_CAPACITY, {}, P3 + 1, 3},
+        {"at a carried chunk's last compared position", {{P2 + 0x6FFF, 0}}, 2, {}, P2 + 0x6FFF, 2},
+        {"the longest, at its last compared position", {{P2 + 0x6FFF, 0}}, PATTERN_CAPACITY, {}, P2 + 0x6FFF, 2},
+        {"the chunk after one that was short", {{P3 + 0x10, 0}}, 8, {.shortRead = 3}, P3 + 0x10, 3},
+        // A failed read loses the chunk's carried bytes as well, as a
+        // failed read of a whole chunk does; the next chunk is read whole.
+        {"the chunk after one whose read failed", {{P2 + 0x10, 0}, {P3 + 0x30, 0}}, 8, {.failRead = 3}, P3 + 0x30, 3},
+        {"a pump between chunks", {{P3 + 0xFFE, 0}}, 4, {.pumpAfterRead = 3}, P3 + 0xFFE, 3},
+        {"a pump in which a scroll read the file elsewhere", {{P3 + 0xFFE, 0}}, 4,
+         {.pumpAfterRead = 3, .scrollInThatPump = true}, P3 + 0xFFE, 3},
+        {"at the end of the file, in the overlap that the last chunk holds alone", {{SIZE - 6, 0}}, 6, {},
+         SIZE - 6, 8},
+        {"a file that ends with only the first part of the pattern", {{SIZE - 2, 0}}, 3, {}, NOT_FOUND_TOP, 8},
+        {"absent", {}, 5, {}, NOT_FOUND_TOP, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint8_t> bytes = RandomBytes(SIZE, 20);
+        const std::string pattern = Marker(c.length);
+        for (const auto& [offset, variant] : c.planted) {
+            const std::string copy = Marker(c.length, variant);
+            std::copy(copy.begin(), copy.begin() + std::min<size_t>(copy.size(), SIZE - offset),
+                      bytes.begin() + offset);
+        }
+        const uint32_t expected = c.found == NOT_FOUND_TOP ? NOT_FOUND_TOP : c.found & ~15u;
+        EXPECT_EQ(Search(bytes, pattern, c.fault), expected)
+            << "pattern of " << c.length << " bytes, the reads: " << testing::PrintToString(reads_);
+        EXPECT_EQ(reads_, ExpectedReads(SIZE, c.lastChunk, c.fault));
+    }
+}
+
+// Patterns of random lengths at random seams of carried chunks, with a
+// random failed read or pump, are found where a plain scan of the file's
+// bytes finds them first; the positions of a chunk whose read failed are
+// not examined.
+TEST_F(CarriedOverlapTest, RandomPatternsAtTheSeamsAreFoundWhereAPlainScanFindsThem)
+{
+    uint32_t seed = 7;
+    const auto next = [&seed](uint32_t below) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 8) % below;
+    };
+    const uint32_t lengths[] = {1, 2, 3, 4, 15, 16, 17, 255, 4095, 4096};
+    for (int trial = 0; trial < 40; ++trial) {
+        const uint32_t length = next(3) == 0 ? 1 + next(PATTERN_CAPACITY) : lengths[next(10)];
+        const uint32_t seams[] = {0, SEARCH_OVERLAP - length, SEARCH_OVERLAP, SEARCH_STEP - 1, SEARCH_STEP - length,
+                                  SEARCH_CHUNK - length};
+        const uint32_t at = std::min(Chunk(1 + static_cast<int>(next(8))) + seams[next(6)] + next(3),
+                                     SIZE - 1);
+        std::vector<uint8_t> bytes = RandomBytes(SIZE, seed);
+        const std::string pattern = Marker(length);
+        std::copy(pattern.begin(), pattern.begin() + std::min<size_t>(length, SIZE - at), bytes.begin() + at);
+        // A copy short of its last byte just before, across the overlap.
+        const uint32_t decoy = at > 0x1010 ? at - 0x1000 : 0;
+        if (decoy != 0 && length > 1)
+            std::copy(pattern.begin(), pattern.end() - 1, bytes.begin() + decoy);
+        Fault fault;
+        const int kind = static_cast<int>(next(3));
+        if (kind == 1)
+            fault.failRead = 2 + static_cast<int>(next(7));
+        else if (kind == 2)
+            fault.pumpAfterRead = 2 + static_cast<int>(next(7));
+        // The plain scan, from the line after the top one.
+        uint32_t expected = NOT_FOUND_TOP;
+        for (uint32_t p = 0x10; p + length <= SIZE; ++p) {
+            const int chunk = static_cast<int>((p - 0x10) / SEARCH_STEP);
+            if (chunk + 1 == fault.failRead)
+                continue;
+            if (std::memcmp(bytes.data() + p, pattern.data(), length) == 0) {
+                expected = p & ~15u;
+                break;
+            }
+        }
+        SCOPED_TRACE(testing::Message() << "trial " << trial << ": " << length << " bytes at " << std::hex << at
+                                        << ", read " << std::dec << fault.failRead << " fails, pump after read "
+                                        << fault.pumpAfterRead);
+        EXPECT_EQ(Search(bytes, pattern, fault), expected) << "the reads: " << testing::PrintToString(reads_);
+    }
 }
 
 // The positions at each end of a chunk's compare: from top 0 the first
