@@ -169,7 +169,7 @@ int Button(HWND main, int button)
     RECT place;
     if (!GetWindowRect(GetDlgItem(box, button), &place))
         return FailWithWindows("the box has no such button", main);
-    std::printf("%s|%s\n%ld %ld\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, 0xFFFF)).c_str(),
+    std::printf("%s|%s\n%ld %ld\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, MESSAGE_BOX_TEXT)).c_str(),
                 (place.left + place.right) / 2, (place.top + place.bottom) / 2);
     return 0;
 }
