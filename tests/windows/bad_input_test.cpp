@@ -19,8 +19,7 @@ protected:
     // Opens a file of size counting bytes; fails when it did not open.
     testing::AssertionResult Open(size_t size)
     {
-        path_ = folder_.Write("input.bin", CountingBytes(size));
-        return OpenFile(window_, path_);
+        return WriteAndOpen(window_, folder_, "input.bin", CountingBytes(size), path_);
     }
     // Answers the next input box with text; returns what the box showed.
     std::string Answer(const std::string& text, const std::function<void()>& action)

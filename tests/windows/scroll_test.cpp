@@ -16,8 +16,7 @@ protected:
     // Opens a file of size counting bytes; fails when it did not open.
     testing::AssertionResult Open(size_t size)
     {
-        path_ = folder_.Write("scroll.bin", CountingBytes(size));
-        return OpenFile(window_, path_);
+        return WriteAndOpen(window_, folder_, "scroll.bin", CountingBytes(size), path_);
     }
     void Scroll(unsigned code, unsigned position = 0)
     {

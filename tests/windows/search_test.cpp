@@ -20,8 +20,7 @@ protected:
     // Opens a file of these bytes; fails when it did not open.
     testing::AssertionResult Open(std::vector<uint8_t> bytes, const char* name = "search.bin")
     {
-        path_ = folder_.Write(name, bytes);
-        return OpenFile(window_, path_);
+        return WriteAndOpen(window_, folder_, name, bytes, path_);
     }
     void SetPattern(const std::string& bytes)
     {

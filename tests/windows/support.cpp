@@ -397,6 +397,13 @@ testing::AssertionResult OpenFile(HWND mainWindow, const std::string& path)
     return testing::AssertionSuccess();
 }
 
+testing::AssertionResult WriteAndOpen(HWND mainWindow, const TempFolder& folder, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, std::string& path)
+{
+    path = folder.Write(name, bytes);
+    return OpenFile(mainWindow, path);
+}
+
 void EditByte(uint32_t index, uint8_t value)
 {
     document.windowBuffer[index] = value;

@@ -158,6 +158,10 @@ const FileCalls& StartFileCalls();
 // Opens path in the main window as the open command does; fails, naming the
 // path and its size, when no file is open then.
 testing::AssertionResult OpenFile(HWND mainWindow, const std::string& path);
+// Writes bytes into a new file name in folder, sets path to its path and
+// opens it as OpenFile does.
+testing::AssertionResult WriteAndOpen(HWND mainWindow, const TempFolder& folder, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, std::string& path);
 
 // Changes byte index of the Document's window to value as an edit does:
 // noted for the next save, and the window marked modified.
