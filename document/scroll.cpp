@@ -75,6 +75,11 @@ void ScrollByWheel(HWND window, int delta)
         ScrollSteps(window, steps.code, 0, steps.count);
 }
 
+void ForgetWheelRest()
+{
+    wheelRest = 0;
+}
+
 void JumpToAddress(HWND window)
 {
     if (document.fileHandle == nullptr)

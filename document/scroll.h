@@ -22,6 +22,9 @@ void ScrollView(HWND window, unsigned code, unsigned position);
 // turn that makes no whole line asks and moves nothing.
 void ScrollByWheel(HWND window, int delta);
 
+// Forgets the fraction of a notch that earlier turns left, as at start.
+void ForgetWheelRest();
+
 // Asks for a hexadecimal offset (the save question first while modified;
 // nothing more when the save fails) and shows its line: the last line for an offset beyond the end. An
 // answer that is not a hexadecimal number moves nothing.

@@ -154,6 +154,12 @@ void WatchViewRelease(HWND window)
         GetDlgItem(window, IDC_VIEW), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
 }
 
+void ForgetPointerState()
+{
+    pressedWindow = nullptr;
+    viewProcedure = nullptr;
+}
+
 void EditAtCaret(HWND window)
 {
     if (document.fileHandle == nullptr)

@@ -23,6 +23,10 @@ void NotePointerEvent(HWND window, HWND pointed, UINT message);
 // forgets the press. Either way one click edits at most once.
 void WatchViewRelease(HWND window);
 
+// Forgets the press and the view's own procedure, as at start: for a main
+// window that is gone.
+void ForgetPointerState();
+
 // Opens the input box for the bytes from the one under the view's caret:
 // pairs for the hexadecimal zone, text for the character zone. Does nothing
 // without an open file, for a selection, or for a caret outside both zones

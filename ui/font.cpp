@@ -48,3 +48,10 @@ void ChooseViewFont(HWND window)
     GetClientRect(window, &client);
     InvalidateRect(window, &client, TRUE);
 }
+
+void ForgetChosenFont()
+{
+    if (chosenFont != nullptr)
+        DeleteObject(chosenFont);
+    chosenFont = nullptr;
+}

@@ -9,3 +9,7 @@
 // window is drawn again; the font of an earlier choice is released then,
 // the template's font never. Cancel changes nothing.
 void ChooseViewFont(HWND window);
+
+// Releases the font of the last choice and forgets it, as at start: for a
+// view that is gone.
+void ForgetChosenFont();

@@ -16,21 +16,10 @@ namespace {
 
 class BadInput : public MainWindowTest {
 protected:
-    void SetUp() override
+    // Opens a file of size counting bytes; fails when it did not open.
+    testing::AssertionResult Open(size_t size)
     {
-        MainWindowTest::SetUp();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-    }
-    void Open(size_t size)
-    {
-        path_ = folder_.Write("input.bin", CountingBytes(size));
-        OpenDocument(window_, path_.c_str());
-        ASSERT_NE(document.fileHandle, nullptr);
+        return WriteAndOpen(window_, folder_, "input.bin", CountingBytes(size), path_);
     }
     // Answers the next input box with text; returns what the box showed.
     std::string Answer(const std::string& text, const std::function<void()>& action)
@@ -112,7 +101,7 @@ TEST_F(BadInput, PatternOfTheFullCapacityShownAgainInEachPrompt)
 
 TEST_F(BadInput, JumpAndEditAnswersOfTheFullBuffer)
 {
-    Open(0x2000);
+    ASSERT_TRUE(Open(0x2000));
     Answer(std::string(255, 'F'), [&] { JumpToAddress(window_); }); // the last 8 digits count
     EXPECT_EQ(document.topOffset, 0x1FF0u);
     Answer("1\x01", [&] { JumpToAddress(window_); }); // not a hex number

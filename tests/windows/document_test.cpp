@@ -89,7 +89,7 @@ TEST_F(DocumentTest, EmptyFileShowsTheHeaderOnly)
     EXPECT_EQ(document.topOffset, 0u);
     EXPECT_EQ(document.validCount, 0u);
     int low = -1, high = -1;
-    GetScrollRange(GetDlgItem(window_, 129), SB_CTL, &low, &high);
+    GetScrollRange(GetDlgItem(window_, IDC_SCROLL), SB_CTL, &low, &high);
     EXPECT_EQ(low, 0);
     EXPECT_EQ(high, 1);
     EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
@@ -191,9 +191,7 @@ TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
     EXPECT_EQ(document.validCount, 64u);
     EXPECT_NE(ViewText(window_).find(" 00000030  30 31 32"), std::string::npos);
 
-    document.windowBuffer[0] = 0xFF;
-    NoteEdited(0, 1);
-    document.modified = 1;
+    EditByte(0, 0xFF);
     {
         BoxAnswer answer(IDOK);
         SaveAndReport(window_);
@@ -229,9 +227,7 @@ TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
     };
     for (const Case& c : {Case{IDNO, 0x00}, Case{IDYES, 0x77}}) {
         OpenDocument(window_, path.c_str());
-        document.windowBuffer[0] = 0x77;
-        NoteEdited(0, 1);
-        document.modified = 1;
+        EditByte(0, 0x77);
         BoxAnswer answer(c.button);
         PromptSave(window_);
         EXPECT_TRUE(answer.answered());
@@ -374,8 +370,7 @@ TEST_F(HugeFileTest, MarkersAboveTwoGigabytesAreReadAndSavedInPlace)
 
     document.topOffset = 0x80000010;
     ReloadWindow();
-    document.windowBuffer[1] = 0xE1;
-    NoteEdited(1, 1);
+    EditByte(1, 0xE1);
     ASSERT_EQ(SaveWindow(), 1);
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;

@@ -61,18 +61,12 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        saved_ = fileCalls;
         fileCalls = {Seek, Read, Write, Size};
         plan = Plan();
         path_ = folder_.Write("faults.bin", CountingBytes(0x10000));
         OpenDocument(window_, path_.c_str());
         ASSERT_NE(document.fileHandle, nullptr);
         plan = Plan();
-    }
-    void TearDown() override
-    {
-        fileCalls = saved_;
-        MainWindowTest::TearDown();
     }
     // Moves to a new top line as a scroll does: reload and render.
     void MoveTo(uint32_t top)
@@ -111,7 +105,6 @@ protected:
         return ReadWholeFile(path_);
     }
 
-    FileCalls saved_;
     TempFolder folder_;
     std::string path_;
 };
@@ -193,8 +186,7 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndKeepsWhatItDidNotWrite)
         plan.failWrite = c.failWrite;
         plan.failSize = c.failSize;
         plan.writeAtMost = c.writeAtMost;
-        document.windowBuffer[0] = 0x11;
-        NoteEdited(0, 1);
+        EditByte(0, 0x11);
         std::memset(document.windowBuffer + 0x10, 0x11, 16); // more than the short write takes
         NoteEdited(0x10, 16);
         document.modified = 1;
@@ -225,20 +217,16 @@ TEST_F(FaultTest, SaveWritesTheEditedRunsOnly)
     EXPECT_FALSE(SaveReported());
     EXPECT_EQ(plan.written, Writes{}) << "nothing edited";
 
-    document.windowBuffer[9] = 0x99;
-    NoteEdited(9, 1);
-    document.windowBuffer[2] = 0x22;
-    NoteEdited(2, 1);
-    document.windowBuffer[3] = 0x33;
-    NoteEdited(3, 1);
+    EditByte(9, 0x99);
+    EditByte(2, 0x22);
+    EditByte(3, 0x33);
     ASSERT_TRUE(WriteBehind(0x4005, 'x')); // between the edits
     EXPECT_FALSE(SaveReported());
     EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "bytes 2 to 3, and 9";
     EXPECT_FALSE(SaveReported());
     EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "saved already";
 
-    document.windowBuffer[0x10] = 0x10 ^ 0xFF;
-    NoteEdited(0x10, 1);
+    EditByte(0x10, 0x10 ^ 0xFF);
     plan.failWrite = plan.writes + 1;
     EXPECT_TRUE(SaveReported());
     EXPECT_EQ(plan.written, (Writes{{0x4002, 2}, {0x4009, 1}})) << "the failed write";
@@ -259,9 +247,7 @@ TEST_F(FaultTest, SaveWritesTheEditedRunsOnly)
 TEST_F(FaultTest, EditsKeptAfterNoAreWrittenByTheSaveCommandUntilTheNextReload)
 {
     using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
-    document.windowBuffer[5] = 0x55;
-    NoteEdited(5, 1);
-    document.modified = 1;
+    EditByte(5, 0x55);
     {
         BoxAnswer answer(IDNO);
         SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0); // moves nothing
@@ -271,8 +257,7 @@ TEST_F(FaultTest, EditsKeptAfterNoAreWrittenByTheSaveCommandUntilTheNextReload)
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
     EXPECT_EQ(plan.written, (Writes{{5, 1}}));
 
-    document.windowBuffer[6] = 0x66;
-    NoteEdited(6, 1);
+    EditByte(6, 0x66);
     MoveTo(0); // a reload drops the edit
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
     EXPECT_EQ(plan.written, (Writes{{5, 1}}));
@@ -294,7 +279,7 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
     // Records a message box's text and presses one of its buttons.
     const auto press = [](std::vector<std::string>& seen, int button) -> Step {
         return [&seen, button](HWND box) {
-            seen.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            seen.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
             PostMessageA(box, WM_COMMAND, button, 0);
         };
     };
@@ -322,9 +307,7 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
         for (const bool byCommand : {false, true}) {
             SCOPED_TRACE(testing::Message() << c.name << (byCommand ? ", after a failed save command" : ""));
             MoveTo(0);
-            document.windowBuffer[0] = 0xEE;
-            NoteEdited(0, 1);
-            document.modified = 1;
+            EditByte(0, 0xEE);
             RenderView(window_);
             plan = Plan();
             plan.failWrite = 1;
@@ -361,7 +344,7 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
 
 TEST_F(FaultTest, FileShortenedByAnotherProgramIsNeverMadeLongerAgain)
 {
-    fileCalls = saved_; // the real calls
+    fileCalls = StartFileCalls(); // the real calls
     MoveTo(0x8000);
     ASSERT_EQ(document.validCount, 0x8000u);
     std::memset(document.windowBuffer, 0x77, WINDOW_SIZE);

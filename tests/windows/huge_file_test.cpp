@@ -22,35 +22,46 @@ protected:
     void TearDown() override
     {
         MainWindowTest::TearDown();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
         if (!path_.empty())
             DeleteFileA(path_.c_str());
     }
-    void Make(uint64_t size, uint64_t markerAt)
+    // Makes the sparse file of size with the marker at markerAt and opens
+    // it; fails saying which step did not work.
+    testing::AssertionResult Make(uint64_t size, uint64_t markerAt)
     {
         size_ = size;
         marker_ = markerAt;
         path_ = MakeSparseFile(folder_.File("huge.bin"), size);
-        ASSERT_NE(path_, "");
-        ASSERT_TRUE(WriteAt(path_, markerAt, MARKER));
-        OpenDocument(window_, path_.c_str());
-        ASSERT_NE(document.fileHandle, nullptr);
+        if (path_.empty())
+            return testing::AssertionFailure() << "cannot make a sparse file of " << size << " bytes";
+        if (!WriteAt(path_, markerAt, MARKER))
+            return testing::AssertionFailure() << "cannot write the marker at " << markerAt << " of " << path_;
+        return OpenFile(window_, path_);
     }
     void Scroll(unsigned code) { SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(code, 0), 0); }
-    void Jump(const char* text)
+    // Jumps to text; fails when no jump box came.
+    testing::AssertionResult Jump(const char* text)
     {
         BoxAnswer answer(IDC_OK, IDC_INPUT, text);
         JumpToAddress(window_);
-        ASSERT_TRUE(answer.answered());
+        if (!answer.answered())
+            return testing::AssertionFailure() << "no box to jump to " << text;
+        return testing::AssertionSuccess();
     }
-    void EditTop(const char* pairs)
+    // Edits the bytes at the top to pairs and saves; fails when no box came,
+    // the edit did not mark the window modified or the save did not clear it.
+    testing::AssertionResult EditTop(const char* pairs)
     {
         BoxAnswer answer(IDC_OK, IDC_INPUT, pairs);
         EditHexAtTop(window_);
-        ASSERT_TRUE(answer.answered());
-        ASSERT_EQ(document.modified, 1);
+        if (!answer.answered())
+            return testing::AssertionFailure() << "no box to edit the top bytes";
+        if (document.modified != 1)
+            return testing::AssertionFailure() << "modified is " << document.modified << " after the edit " << pairs;
         SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
-        ASSERT_EQ(document.modified, 0);
+        if (document.modified != 0)
+            return testing::AssertionFailure() << "modified is " << document.modified << " after the save";
+        return testing::AssertionSuccess();
     }
     // Searches for the marker, which lies 4 bytes into its line: the window
     // then holds it there.
@@ -149,19 +160,19 @@ protected:
 
 TEST_F(HugeFiles, ThreeGigabytesScrollJumpSearchEditAndSaveAboveTwoGigabytes)
 {
-    Make(0xC0000000, 0xA0001234);
+    ASSERT_TRUE(Make(0xC0000000, 0xA0001234));
     EXPECT_EQ(document.fileSize, 0xC0000000u);
     Scroll(SB_BOTTOM);
     EXPECT_EQ(document.topOffset, 0xBFFFFFF0u);
-    Jump("FFFFFF00"); // beyond the end: the last line
+    ASSERT_TRUE(Jump("FFFFFF00")); // beyond the end: the last line
     EXPECT_EQ(document.topOffset, 0xBFFFFFF0u);
-    Jump("A0000000");
+    ASSERT_TRUE(Jump("A0000000"));
     ASSERT_EQ(document.topOffset, 0xA0000000u);
 
     SearchMarker();
     ASSERT_EQ(document.topOffset, 0xA0001230u);
 
-    EditTop("E7");
+    ASSERT_TRUE(EditTop("E7"));
     EXPECT_EQ(FirstWrongByte(0xA0001230, 0xE7), 0xC0000000u);
 }
 
@@ -172,19 +183,19 @@ TEST_F(HugeFiles, FourGigabytesAndMoreReachTheFirstFourGigabytesLessOne)
 {
     for (const uint64_t size : {uint64_t{0x100000000}, uint64_t{0x140000000}, uint64_t{0x100000010}}) {
         SCOPED_TRACE(testing::Message() << "size " << std::hex << size);
-        Make(size, 0xFFFFFF04);
+        ASSERT_TRUE(Make(size, 0xFFFFFF04));
         EXPECT_EQ(document.fileSize, 0xFFFFFFFFu);
         EXPECT_EQ(document.scrollShift, 18u);
         Scroll(SB_BOTTOM);
         EXPECT_EQ(document.topOffset, 0xFFFFFFF0u);
         EXPECT_EQ(document.validCount, 15u); // up to 0xFFFFFFFE
-        Jump("FFFFF000");
+        ASSERT_TRUE(Jump("FFFFF000"));
         ASSERT_EQ(document.topOffset, 0xFFFFF000u);
 
         SearchMarker();
         ASSERT_EQ(document.topOffset, 0xFFFFFF00u);
 
-        EditTop("5A");
+        ASSERT_TRUE(EditTop("5A"));
         EXPECT_EQ(FirstWrongByte(0xFFFFFF00, 0x5A), size);
         DeleteFileA(path_.c_str());
     }

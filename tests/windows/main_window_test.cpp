@@ -76,8 +76,7 @@ TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
 
     // The save command writes the window as it stands, asks nothing and
     // does not render.
-    document.windowBuffer[0] = 0xEE;
-    NoteEdited(0, 1);
+    EditByte(0, 0xEE);
     SetDlgItemTextA(window_, IDC_VIEW, "typed");
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
     EXPECT_EQ(ViewText(window_), "typed");
@@ -198,9 +197,7 @@ TEST_F(MainWindowMessages, CloseDropsEditsClosesTheFileAndQuitsWithZero)
     TempFolder folder;
     const std::string path = folder.Write("close.bin", CountingBytes(16));
     OpenDocument(window_, path.c_str());
-    document.windowBuffer[0] = 0x99;
-    NoteEdited(0, 1);
-    document.modified = 1;
+    EditByte(0, 0x99);
 
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
     EXPECT_FALSE(IsWindow(window_));
@@ -223,13 +220,11 @@ TEST_F(MainWindowMessages, HelpAndAboutShowTheirTextsAndCloseOnlyByOkOrCloseRequ
 {
     struct Box {
         UINT command;
-        const wchar_t* title;
-        const wchar_t* text;
+        InfoBoxTexts shown;
     };
     const Box boxes[] = {
-        {CMD_HELP_TOPICS, L"VUKO", L" トピックはありません "},
-        {CMD_ABOUT, L"VUKO のバージョン情報",
-         L" VUKO \n Version 0.2.0 \n 作者: VUKO の開発者 \n Web: 公開サイトはありません "},
+        {CMD_HELP_TOPICS, HELP_BOX},
+        {CMD_ABOUT, ABOUT_BOX},
     };
     struct Closer {
         const char* name;
@@ -259,8 +254,8 @@ TEST_F(MainWindowMessages, HelpAndAboutShowTheirTextsAndCloseOnlyByOkOrCloseRequ
             });
             SendMessageA(window_, WM_COMMAND, MAKEWPARAM(box.command, 0), 0);
             EXPECT_EQ(script.stepsRun(), 2); // still open after ids 1 and 2
-            EXPECT_EQ(title, box.title);
-            EXPECT_EQ(text, box.text);
+            EXPECT_EQ(title, box.shown.title);
+            EXPECT_EQ(text, box.shown.text);
             EXPECT_TRUE(icon);
         }
     }

@@ -20,8 +20,6 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-        searchActive = 0;
         big_ = MakeSparseFile(folder_.File("big.bin"), BIG);
         ASSERT_NE(big_, "");
         OpenDocument(window_, big_.c_str());
@@ -32,8 +30,6 @@ protected:
     void TearDown() override
     {
         MainWindowTest::TearDown();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-        searchActive = 0;
         DeleteFileA(big_.c_str());
     }
     void Post(UINT command) { PostMessageA(window_, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
@@ -44,7 +40,7 @@ protected:
     {
         std::string last;
         steps.push_back([&last](HWND box) {
-            last = WindowText(GetDlgItem(box, 0xFFFF));
+            last = WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
         const int expected = static_cast<int>(steps.size());
@@ -110,9 +106,7 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
 {
     document.topOffset = 0x3FF00000;
     ReloadWindow();
-    document.windowBuffer[5] = 0x5A;
-    NoteEdited(5, 1);
-    document.modified = 1;
+    EditByte(5, 0x5A);
     // With the window modified the search asks first; No, then the save
     // command and the abort reach the search's pump.
     EXPECT_EQ(Search({[this](HWND box) {
@@ -161,7 +155,7 @@ TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
         std::vector<std::string> boxes;
         const auto press = [&boxes](int button) {
             return [&boxes, button](HWND box) {
-                boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                boxes.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
                 PostMessageA(box, WM_COMMAND, button, 0);
             };
         };
@@ -212,7 +206,7 @@ TEST_F(NestedTest, NewHexPatternStartsANestedSearchAndTheOuterOneEndsAborted)
                           Post(CMD_FIND_ABORT);
                       },
                       [&nested](HWND box) {
-                          nested = WindowText(GetDlgItem(box, 0xFFFF));
+                          nested = WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT));
                           PostMessageA(box, WM_COMMAND, IDOK, 0);
                       }}),
               ABORTED);
@@ -232,7 +226,7 @@ TEST_F(NestedTest, AHundredFindNextsNestDeepAndEachSearchEndsWithItsMessage)
     Post(CMD_FIND_ABORT);
     std::vector<std::string> texts;
     std::vector<BoxScript::Step> steps(NESTED, [&texts](HWND box) {
-        texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        texts.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(Search(steps), ABORTED);

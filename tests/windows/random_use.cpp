@@ -207,7 +207,7 @@ std::string Windows()
             std::snprintf(line, sizeof line, "  window %p class %s visible %d enabled %d title \"", (void*)window,
                           name, IsWindowVisible(window), IsWindowEnabled(window));
             *out += line + Utf8(Text(window)) + "\"";
-            if (HWND message = GetDlgItem(window, 0xFFFF))
+            if (HWND message = GetDlgItem(window, MESSAGE_BOX_TEXT))
                 *out += " message \"" + Utf8(Text(message)) + "\"";
             if (HWND field = GetDlgItem(window, IDC_INPUT); field && std::string(name) == "#32770")
                 *out += " field \"" + Utf8(Text(field)) + "\"";
@@ -236,7 +236,7 @@ Box WaitForBox(const char* what)
              code == STILL_ACTIVE ? "runs" : "has ended");
     }
     Box b = {box, Text(box), "", GetDlgItem(box, IDC_INPUT) != nullptr};
-    if (HWND message = GetDlgItem(box, 0xFFFF))
+    if (HWND message = GetDlgItem(box, MESSAGE_BOX_TEXT))
         b.message = Text(message);
     return b;
 }
@@ -267,7 +267,7 @@ void Settle()
         Fail("the program does not answer");
     if (HWND box = OpenBox())
         Fail("a box that was not expected is open: \"%s\" \"%s\"", Utf8(Text(box)).c_str(),
-             GetDlgItem(box, 0xFFFF) ? Utf8(Text(GetDlgItem(box, 0xFFFF))).c_str() : "");
+             GetDlgItem(box, MESSAGE_BOX_TEXT) ? Utf8(Text(GetDlgItem(box, MESSAGE_BOX_TEXT))).c_str() : "");
 }
 
 // Sends a message that must open no box; fails when the program does not

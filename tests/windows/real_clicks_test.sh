@@ -6,7 +6,7 @@
 # (instant clicks, a held click, drags that select, a press released
 # outside the window, clicks after letters typed into the view, in a window
 # that shows all the view's lines and in one too low for them), answers
-# each input box through click_driver.exe, saves, and compares the file on
+# each input box through window_driver.exe, saves, and compares the file on
 # disk byte for byte. Each answer checks the box's title, label and initial
 # text, so a click that opened no box, a second box for one click, or a box
 # for a drag shows as a wrong box.

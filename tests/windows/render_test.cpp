@@ -3,6 +3,7 @@
 
 #include "document/document.h"
 #include "dump/dump_text.h"
+#include "resources/resource.h"
 #include "tests/windows/support.h"
 
 namespace {
@@ -23,7 +24,7 @@ TEST_F(RenderTest, ViewShowsTheHeaderAndSixtyFourLinesAndTheThumbFollows)
     ReloadWindow();
     RenderView(window_);
 
-    EXPECT_EQ(GetScrollPos(GetDlgItem(window_, 129), SB_CTL), 1000);
+    EXPECT_EQ(GetScrollPos(GetDlgItem(window_, IDC_SCROLL), SB_CTL), 1000);
     const std::string text = ViewText(window_);
     ASSERT_EQ(text.size(), 65 * LINE_LENGTH);
     EXPECT_EQ(text.substr(0, LINE_LENGTH), HEADER_LINE);
@@ -74,7 +75,7 @@ TEST_F(RenderTest, TheBarIsRedrawnWhenTheThumbMovesAndOnlyThen)
     ASSERT_EQ(document.scrollShift, 6u); // the thumb moves every fourth line
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-    HWND bar = GetDlgItem(window_, 129);
+    HWND bar = GetDlgItem(window_, IDC_SCROLL);
     struct Step {
         uint32_t top;
         bool moves;
@@ -114,14 +115,14 @@ TEST_F(RenderTest, NoDocumentEmptiesTheViewAndLeavesTheThumb)
     document.topOffset = 0x800;
     ReloadWindow();
     RenderView(window_);
-    const int thumb = GetScrollPos(GetDlgItem(window_, 129), SB_CTL);
+    const int thumb = GetScrollPos(GetDlgItem(window_, IDC_SCROLL), SB_CTL);
     EXPECT_EQ(thumb, 0x800);
 
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;
     RenderView(window_);
     EXPECT_EQ(ViewText(window_), "");
-    EXPECT_EQ(GetScrollPos(GetDlgItem(window_, 129), SB_CTL), thumb);
+    EXPECT_EQ(GetScrollPos(GetDlgItem(window_, IDC_SCROLL), SB_CTL), thumb);
 }
 
 } // namespace

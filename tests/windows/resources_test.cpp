@@ -4,7 +4,9 @@
 #include "resources/resource.h"
 #include "tests/windows/support.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ostream>
 
 namespace {
 
@@ -57,9 +59,20 @@ TEST(StringTable, HeaderIsSeventySevenBytesInCodePage932)
     EXPECT_EQ(std::strlen(header), 77u);
 }
 
+// A wide text in UTF-8, for the log.
+std::string Utf8(const std::wstring& text)
+{
+    std::string utf8(text.size() * 3, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+                                           static_cast<int>(utf8.size()), nullptr, nullptr);
+    utf8.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return utf8;
+}
+
 // Flattens a menu into lines: "caption=id", "-" for a separator, and
-// "caption{" ... "}" around a pop-up.
-void FlattenMenu(HMENU menu, std::wstring& out)
+// "caption{" ... "}" around a pop-up. Returns false, with a last line
+// "item N unreadable", when an item cannot be read.
+bool FlattenMenu(HMENU menu, std::wstring& out)
 {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -69,17 +82,22 @@ void FlattenMenu(HMENU menu, std::wstring& out)
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         info.dwTypeData = caption;
         info.cch = 128;
-        ASSERT_TRUE(GetMenuItemInfoW(menu, i, TRUE, &info));
+        if (!GetMenuItemInfoW(menu, i, TRUE, &info)) {
+            out += L"item " + std::to_wstring(i) + L" unreadable\n";
+            return false;
+        }
         if (info.fType & MFT_SEPARATOR) {
             out += L"-\n";
         } else if (info.hSubMenu != nullptr) {
             out += caption + std::wstring(L"{\n");
-            FlattenMenu(info.hSubMenu, out);
+            if (!FlattenMenu(info.hSubMenu, out))
+                return false;
             out += L"}\n";
         } else {
             out += caption + (L"=" + std::to_wstring(info.wID)) + L"\n";
         }
     }
+    return true;
 }
 
 TEST(Menu, EveryItemIdAndSeparator)
@@ -87,8 +105,9 @@ TEST(Menu, EveryItemIdAndSeparator)
     HMENU menu = LoadMenuA(instanceHandle, NAME_MENU);
     ASSERT_NE(menu, nullptr);
     std::wstring flat;
-    FlattenMenu(menu, flat);
+    const bool read = FlattenMenu(menu, flat);
     DestroyMenu(menu);
+    ASSERT_TRUE(read) << Utf8(flat);
     EXPECT_EQ(flat,
               L"ファイル(&F){\n"
               L"開く(&O)...=256\n上書き保存(&S)=257\n-\n終了(&X)=258\n}\n"
@@ -110,7 +129,17 @@ struct Item {
     WORD id;
     std::wstring className; // a name, or "#<atom>" for a predefined class
     std::wstring text;
+    bool operator==(const Item&) const = default;
 };
+
+std::ostream& operator<<(std::ostream& out, const Item& item)
+{
+    char style[16];
+    std::snprintf(style, sizeof style, "0x%08lX", static_cast<unsigned long>(item.style));
+    return out << "{" << style << " " << item.x << "," << item.y << " " << item.cx << "x" << item.cy << " id "
+               << item.id << " " << Utf8(item.className) << " \""
+               << Utf8(item.text) << "\"}";
+}
 struct Template {
     DWORD style;
     short x, y, cx, cy;
@@ -166,21 +195,6 @@ Template ReadTemplate(const char* name)
     return t;
 }
 
-void ExpectItems(const Template& t, const std::vector<Item>& expected)
-{
-    ASSERT_EQ(t.items.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const Item& a = t.items[i];
-        const Item& e = expected[i];
-        SCOPED_TRACE(testing::Message() << "control " << e.id);
-        EXPECT_EQ(a.id, e.id);
-        EXPECT_EQ(a.style, e.style);
-        EXPECT_EQ((std::vector<short>{a.x, a.y, a.cx, a.cy}), (std::vector<short>{e.x, e.y, e.cx, e.cy}));
-        EXPECT_EQ(a.className, e.className);
-        EXPECT_EQ(a.text, e.text);
-    }
-}
-
 // The predefined control classes, stored by name.
 const wchar_t BUTTON[] = L"BUTTON";
 const wchar_t EDIT[] = L"EDIT";
@@ -196,8 +210,8 @@ TEST(DialogTemplates, MainWindow)
     EXPECT_EQ(t.menu, L"MENU");
     EXPECT_EQ(t.points, 12);
     EXPECT_EQ(t.font, L"ＭＳ ゴシック");
-    ExpectItems(t, {{0x50810084, 0, 0, 0, 0, IDC_VIEW, EDIT, L""},
-                    {0x50000001, 0, 0, 0, 0, IDC_SCROLL, SCROLLBAR, L""}});
+    EXPECT_EQ(t.items, (std::vector<Item>{{0x50810084, 0, 0, 0, 0, IDC_VIEW, EDIT, L""},
+                                          {0x50000001, 0, 0, 0, 0, IDC_SCROLL, SCROLLBAR, L""}}));
 }
 
 TEST(DialogTemplates, InputBox)
@@ -209,35 +223,33 @@ TEST(DialogTemplates, InputBox)
     EXPECT_EQ(t.menu, L"");
     EXPECT_EQ(t.points, 9);
     EXPECT_EQ(t.font, L"ＭＳ Ｐゴシック");
-    ExpectItems(t, {{0x50020000, 8, 8, 144, 20, IDC_PROMPT, STATIC, L""},
-                    {0x50810080, 8, 32, 144, 14, IDC_INPUT, EDIT, L""},
-                    {0x50010000, 68, 58, 40, 14, IDC_OK, BUTTON, L"OK"},
-                    {0x50010000, 112, 58, 40, 14, IDC_CANCEL, BUTTON, L"Cancel"}});
+    EXPECT_EQ(t.items, (std::vector<Item>{{0x50020000, 8, 8, 144, 20, IDC_PROMPT, STATIC, L""},
+                                          {0x50810080, 8, 32, 144, 14, IDC_INPUT, EDIT, L""},
+                                          {0x50010000, 68, 58, 40, 14, IDC_OK, BUTTON, L"OK"},
+                                          {0x50010000, 112, 58, 40, 14, IDC_CANCEL, BUTTON, L"Cancel"}}));
 }
 
 TEST(DialogTemplates, HelpAndAbout)
 {
     struct Case {
         const char* name;
-        const wchar_t* title;
-        const wchar_t* text;
+        InfoBoxTexts shown;
     };
     const Case cases[] = {
-        {NAME_HELP, L"VUKO", L" トピックはありません "},
-        {NAME_ABOUT, L"VUKO のバージョン情報",
-         L" VUKO \n Version 0.2.0 \n 作者: VUKO の開発者 \n Web: 公開サイトはありません "},
+        {NAME_HELP, HELP_BOX},
+        {NAME_ABOUT, ABOUT_BOX},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Template t = ReadTemplate(c.name);
         EXPECT_EQ(t.style, 0x80C808C0u);
         EXPECT_EQ((std::vector<short>{t.cx, t.cy}), (std::vector<short>{160, 80}));
-        EXPECT_EQ(t.title, c.title);
+        EXPECT_EQ(t.title, c.shown.title);
         EXPECT_EQ(t.points, 9);
         EXPECT_EQ(t.font, L"ＭＳ Ｐゴシック");
-        ExpectItems(t, {{0x50020003, 8, 8, 18, 18, IDC_INFO_ICON, STATIC, L"ICON"},
-                        {0x50020000, 32, 8, 120, 32, IDC_INFO_TEXT, STATIC, c.text},
-                        {0x50010000, 56, 60, 48, 14, IDC_OK, BUTTON, L"OK"}});
+        EXPECT_EQ(t.items, (std::vector<Item>{{0x50020003, 8, 8, 18, 18, IDC_INFO_ICON, STATIC, L"ICON"},
+                                              {0x50020000, 32, 8, 120, 32, IDC_INFO_TEXT, STATIC, c.shown.text},
+                                              {0x50010000, 56, 60, 48, 14, IDC_OK, BUTTON, L"OK"}}));
     }
 }
 

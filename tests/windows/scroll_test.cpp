@@ -13,11 +13,10 @@ namespace {
 
 class ScrollTest : public MainWindowTest {
 protected:
-    void Open(size_t size)
+    // Opens a file of size counting bytes; fails when it did not open.
+    testing::AssertionResult Open(size_t size)
     {
-        path_ = folder_.Write("scroll.bin", CountingBytes(size));
-        OpenDocument(window_, path_.c_str());
-        ASSERT_NE(document.fileHandle, nullptr);
+        return WriteAndOpen(window_, folder_, "scroll.bin", CountingBytes(size), path_);
     }
     void Scroll(unsigned code, unsigned position = 0)
     {
@@ -38,7 +37,7 @@ protected:
 
 TEST_F(ScrollTest, SmallFileStepsStopAtTheLastLine)
 {
-    Open(0x1005);
+    ASSERT_TRUE(Open(0x1005));
     Scroll(SB_PAGEDOWN);
     EXPECT_EQ(document.topOffset, 0x100u);
     EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000100 ");
@@ -63,7 +62,7 @@ TEST_F(ScrollTest, SmallFileStepsStopAtTheLastLine)
 
 TEST_F(ScrollTest, LineUpAtTheStartReloadsNothing)
 {
-    Open(0x1005);
+    ASSERT_TRUE(Open(0x1005));
     Mark();
     Scroll(SB_LINEUP);
     Scroll(SB_PAGEUP);
@@ -74,7 +73,7 @@ TEST_F(ScrollTest, LineUpAtTheStartReloadsNothing)
 
 TEST_F(ScrollTest, OneMegabyteThumbPositions)
 {
-    Open(0x100000);
+    ASSERT_TRUE(Open(0x100000));
     Scroll(SB_THUMBTRACK, 1000);
     EXPECT_EQ(document.topOffset, 0xFA00u);
     EXPECT_EQ(Thumb(), 1000);
@@ -96,7 +95,7 @@ TEST_F(ScrollTest, NoDocumentNothingHappens)
 
 TEST_F(ScrollTest, JumpTexts)
 {
-    Open(0x1005);
+    ASSERT_TRUE(Open(0x1005));
     struct Case {
         const char* text;
         uint32_t expected;
@@ -123,7 +122,7 @@ TEST_F(ScrollTest, JumpTexts)
 
 TEST_F(ScrollTest, JumpCancelledMovesNothingAndJumpToTheSameLineReloads)
 {
-    Open(0x1005);
+    ASSERT_TRUE(Open(0x1005));
     document.topOffset = 0x400;
     Mark();
     {
@@ -141,10 +140,8 @@ TEST_F(ScrollTest, JumpCancelledMovesNothingAndJumpToTheSameLineReloads)
 
 TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoKeepsTheBytesInTheView)
 {
-    Open(0x1005);
-    document.windowBuffer[0] = 0x5A;
-    NoteEdited(0, 1);
-    document.modified = 1;
+    ASSERT_TRUE(Open(0x1005));
+    EditByte(0, 0x5A);
     {
         BoxAnswer answer(IDNO);
         Scroll(SB_LINEUP); // asks, then moves nothing
@@ -167,10 +164,8 @@ TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoKeepsTheBytesInTheView)
 
 TEST_F(ScrollTest, SaveQuestionBeforeTheJumpBoxStandsWhenTheJumpIsCancelled)
 {
-    Open(0x1005);
-    document.windowBuffer[3] = 0x33;
-    NoteEdited(3, 1);
-    document.modified = 1;
+    ASSERT_TRUE(Open(0x1005));
+    EditByte(3, 0x33);
     BoxScript script({
         [](HWND box) { PostMessageA(box, WM_COMMAND, IDYES, 0); },
         [](HWND box) { PostMessageA(box, WM_COMMAND, IDC_CANCEL, 0); },

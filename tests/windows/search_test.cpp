@@ -17,23 +17,10 @@ namespace {
 
 class SearchTest : public MainWindowTest {
 protected:
-    void SetUp() override
+    // Opens a file of these bytes; fails when it did not open.
+    testing::AssertionResult Open(std::vector<uint8_t> bytes, const char* name = "search.bin")
     {
-        MainWindowTest::SetUp();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-        searchActive = 0;
-    }
-    void TearDown() override
-    {
-        MainWindowTest::TearDown();
-        std::memset(&SearchPattern, 0, sizeof SearchPattern);
-        searchActive = 0;
-    }
-    void Open(std::vector<uint8_t> bytes, const char* name = "search.bin")
-    {
-        path_ = folder_.Write(name, bytes);
-        OpenDocument(window_, path_.c_str());
-        ASSERT_NE(document.fileHandle, nullptr);
+        return WriteAndOpen(window_, folder_, name, bytes, path_);
     }
     void SetPattern(const std::string& bytes)
     {
@@ -59,7 +46,7 @@ protected:
         for (int k = 0; k < expectedBoxes; ++k) {
             steps.push_back([this, &seen](HWND box) {
                 seen.captions.push_back(WindowText(box));
-                seen.texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                seen.texts.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
                 seen.views.push_back(ViewText(window_));
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
             });
@@ -79,7 +66,7 @@ protected:
 
 TEST_F(SearchTest, MatchBeyondTheFirstChunkMovesToItsLineWithoutAMessage)
 {
-    Open(With(0x20000, {{0x12345, "VUKO"}}));
+    ASSERT_TRUE(Open(With(0x20000, {{0x12345, "VUKO"}})));
     SetPattern("VUKO");
     Run(0, [&] { RunSearch(window_); });
     EXPECT_EQ(document.topOffset, 0x12340u);
@@ -90,7 +77,7 @@ TEST_F(SearchTest, MatchBeyondTheFirstChunkMovesToItsLineWithoutAMessage)
 
 TEST_F(SearchTest, TheTopLineIsNotSearchedAndFindNextSkipsTheRestOfTheMatchLine)
 {
-    Open(With(0x200, {{0x3, "ab"}, {0x43, "ab"}, {0x48, "ab"}, {0x100, "ab"}}));
+    ASSERT_TRUE(Open(With(0x200, {{0x3, "ab"}, {0x43, "ab"}, {0x48, "ab"}, {0x100, "ab"}})));
     SetPattern("ab");
     RunSearch(window_);
     EXPECT_EQ(document.topOffset, 0x40u);
@@ -103,7 +90,7 @@ TEST_F(SearchTest, TheTopLineIsNotSearchedAndFindNextSkipsTheRestOfTheMatchLine)
 
 TEST_F(SearchTest, NotFoundShowsProgressThenItsMessageThenTheDumpAgain)
 {
-    Open(With(0x10000, {{0x3, "xyz"}}));
+    ASSERT_TRUE(Open(With(0x10000, {{0x3, "xyz"}})));
     SetPattern("xyz");
     const std::string dump = ViewText(window_);
     const Boxes boxes = Run(1, [&] { RunSearch(window_); });
@@ -123,7 +110,7 @@ TEST_F(SearchTest, LastLineOrEmptyFileIsNotFoundWithoutProgress)
     };
     for (const Case& c : {Case{"last line", 0x1005, 0x1000}, Case{"empty file", 0, 0}}) {
         SCOPED_TRACE(c.name);
-        Open(std::vector<uint8_t>(c.size, 'a'), c.name);
+        ASSERT_TRUE(Open(std::vector<uint8_t>(c.size, 'a'), c.name));
         document.topOffset = c.top;
         ReloadWindow();
         RenderView(window_);
@@ -137,7 +124,7 @@ TEST_F(SearchTest, LastLineOrEmptyFileIsNotFoundWithoutProgress)
 
 TEST_F(SearchTest, NoPatternOrNoFileDoesNothing)
 {
-    Open(With(0x100, {}));
+    ASSERT_TRUE(Open(With(0x100, {})));
     Run(0, [&] { RunSearch(window_); });
     CloseHandle(document.fileHandle);
     document.fileHandle = nullptr;
@@ -234,10 +221,8 @@ protected:
     void SetUp() override
     {
         SearchTest::SetUp();
-        Open(With(0x40000, {})); // chunks at 0x10 + k * 0x7000, k = 0 to 9
+        ASSERT_TRUE(Open(With(0x40000, {}))); // chunks at 0x10 + k * 0x7000, k = 0 to 9
         SetPattern("absent");
-        savedCalls_ = fileCalls;
-        savedClock_ = searchClock;
         fileCalls.read = NotingRead;
         searchClock = [] { return clockMs_; };
         clockMs_ = 1000;
@@ -245,12 +230,6 @@ protected:
         abortAtRead_ = -1;
         paceWindow_ = window_;
         viewsAtReads_.clear();
-    }
-    void TearDown() override
-    {
-        fileCalls = savedCalls_;
-        searchClock = savedClock_;
-        SearchTest::TearDown();
     }
     static BOOL WINAPI NotingRead(HANDLE file, void* buffer, DWORD count, DWORD* done, OVERLAPPED* overlapped)
     {
@@ -289,8 +268,6 @@ protected:
     static inline int abortAtRead_;
     static inline HWND paceWindow_;
     static inline HWND slowWindow_; // gets a slow message at every read, when there
-    FileCalls savedCalls_;
-    uint64_t (*savedClock_)();
 };
 
 TEST_F(PacedSearchTest, ProgressAndPumpRunAfterTheFirstChunkThenEveryThirtyMilliseconds)
@@ -395,16 +372,8 @@ protected:
     void SetUp() override
     {
         SearchTest::SetUp();
-        savedCalls_ = fileCalls;
-        savedClock_ = searchClock;
         searchClock = [] { return clockMs_; };
         carryWindow_ = window_;
-    }
-    void TearDown() override
-    {
-        fileCalls = savedCalls_;
-        searchClock = savedClock_;
-        SearchTest::TearDown();
     }
     static std::vector<uint8_t> RandomBytes(size_t size, uint32_t seed)
     {
@@ -429,8 +398,8 @@ protected:
     static constexpr uint32_t NOT_FOUND_TOP = 0xFFFFFFFF;
     uint32_t Search(const std::vector<uint8_t>& bytes, const std::string& pattern, const Fault& fault)
     {
-        fileCalls = savedCalls_;
-        Open(bytes, "carry.bin");
+        fileCalls = StartFileCalls();
+        EXPECT_TRUE(Open(bytes, "carry.bin"));
         SetPattern(pattern);
         fault_ = fault;
         reads_.clear();
@@ -440,11 +409,11 @@ protected:
         fileCalls.read = NotingRead;
         std::vector<std::string> boxes;
         BoxScript script({[&](HWND box) {
-            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            boxes.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }});
         RunSearch(window_);
-        fileCalls = savedCalls_;
+        fileCalls = StartFileCalls();
         const uint32_t top = boxes.empty() ? document.topOffset : NOT_FOUND_TOP;
         ResetDocument();
         return top;
@@ -503,8 +472,6 @@ protected:
     static inline bool seeked_;
     static inline uint64_t clockMs_;
     static inline HWND carryWindow_;
-    FileCalls savedCalls_;
-    uint64_t (*savedClock_)();
 };
 
 TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfCarriedChunksAreFoundAfterReadsWithoutSeeks)
@@ -610,11 +577,11 @@ TEST_F(SearchTest, MatchAtEitherEndOfAChunksCompareIsFound)
     for (const size_t at : {size_t{0x10}, size_t{0x700E}, size_t{0x700F}, size_t{0x7010}, size_t{0x7FFE},
                             size_t{0xE00F}, size_t{0xFFFC}}) {
         SCOPED_TRACE(testing::Message() << "pattern at " << std::hex << at);
-        Open(With(0x10000, {{at, "VUKO"}}));
+        ASSERT_TRUE(Open(With(0x10000, {{at, "VUKO"}})));
         SetPattern("VUKO");
         std::vector<std::string> boxes;
         BoxScript script({[&](HWND box) {
-            boxes.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+            boxes.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }});
         RunSearch(window_);
@@ -626,7 +593,7 @@ TEST_F(SearchTest, MatchAtEitherEndOfAChunksCompareIsFound)
 
 TEST_F(SearchTest, NestedSearchThatFindsEndsTheOuterOneAsAborted)
 {
-    Open(With(0x40000, {{0x30000, "late"}}));
+    ASSERT_TRUE(Open(With(0x40000, {{0x30000, "late"}})));
     SetPattern("late");
     // The nested find-next, handled in the first pump, finds the pattern.
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0);
@@ -637,10 +604,8 @@ TEST_F(SearchTest, NestedSearchThatFindsEndsTheOuterOneAsAborted)
 
 TEST_F(SearchTest, ModifiedWindowAsksTheSaveQuestionFirst)
 {
-    Open(With(0x100, {{0x80, "key"}}));
-    document.windowBuffer[0] = 0x42;
-    NoteEdited(0, 1);
-    document.modified = 1;
+    ASSERT_TRUE(Open(With(0x100, {{0x80, "key"}})));
+    EditByte(0, 0x42);
     SetPattern("key");
     BoxAnswer answer(IDYES);
     RunSearch(window_);
@@ -698,7 +663,7 @@ TEST_F(SearchTest, DecimalPromptShowsTheFirstFourStorageBytes)
 
 TEST_F(SearchTest, HexAnswerIsParsedUpToTheFirstUnusableCharacterAndSearched)
 {
-    Open(With(0x100, {{0x90, "AB"}}));
+    ASSERT_TRUE(Open(With(0x100, {{0x90, "AB"}})));
     BoxAnswer answer(IDC_OK, IDC_INPUT, "41 42 zz", IDC_INPUT);
     EnterHexPattern(window_);
     EXPECT_EQ(answer.text(), ""); // no pattern yet
@@ -708,7 +673,7 @@ TEST_F(SearchTest, HexAnswerIsParsedUpToTheFirstUnusableCharacterAndSearched)
 
 TEST_F(SearchTest, TextPromptStoresTheAnswerBytesAndSearches)
 {
-    Open(With(0x100, {{0x70, Ansi(L"日本")}}));
+    ASSERT_TRUE(Open(With(0x100, {{0x70, Ansi(L"日本")}})));
     SetPattern(std::string("a\x01", 2));
     BoxAnswer answer(IDC_OK, IDC_INPUT, Ansi(L"日本"), IDC_INPUT);
     EnterTextPattern(window_);
@@ -733,8 +698,8 @@ TEST_F(SearchTest, TextPromptLeftAloneKeepsThePattern)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Open(With(0x100, {{0x20, std::string("a\x01" "b", 3)}, {0x50, "xy\x8F"},
-                          {0x60, "a.b"}, {0x90, "A\x81 B\x80\xFD" "C"}}));
+        ASSERT_TRUE(Open(With(0x100, {{0x20, std::string("a\x01" "b", 3)}, {0x50, "xy\x8F"},
+                                      {0x60, "a.b"}, {0x90, "A\x81 B\x80\xFD" "C"}})));
         SetPattern(c.pattern);
         std::string field;
         std::vector<std::string> messages;
@@ -743,7 +708,7 @@ TEST_F(SearchTest, TextPromptLeftAloneKeepsThePattern)
                               PostMessageA(box, WM_COMMAND, IDC_OK, 0);
                           },
                           [&](HWND box) {
-                              messages.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+                              messages.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
                               PostMessageA(box, WM_COMMAND, IDOK, 0);
                           }});
         EnterTextPattern(window_);
@@ -772,7 +737,7 @@ TEST_F(SearchTest, LongHexPatternReopensAsItsFirst170Bytes)
 
 TEST_F(SearchTest, EmptyHexAnswerClearsThePatternAndSearchesNothing)
 {
-    Open(With(0x100, {{0x20, "zz"}}));
+    ASSERT_TRUE(Open(With(0x100, {{0x20, "zz"}})));
     SetPattern("zz");
     BoxAnswer answer(IDC_OK, IDC_INPUT, "zz");
     EnterHexPattern(window_);

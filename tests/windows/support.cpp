@@ -4,8 +4,14 @@
 #include "tests/windows/linux_side.h"
 
 #include "app/main_window.h"
-#include "resources/instance.h"
 #include "document/document.h"
+#include "document/scroll.h"
+#include "resources/instance.h"
+#include "resources/resource.h"
+#include "search/search.h"
+#include "ui/edit.h"
+#include "ui/font.h"
+#include "ui/input_box.h"
 
 #include <shlobj.h>
 
@@ -16,6 +22,11 @@
 namespace {
 
 BoxScript* runningScript = nullptr;
+
+// The file calls and the search clock as the program started with them,
+// noted before the first test.
+FileCalls startFileCalls;
+uint64_t (*startClock)();
 
 // A dialog box that has an owner (the main window is a dialog too, but has
 // none, and is activated again whenever a box closes).
@@ -298,7 +309,7 @@ std::string WindowText(HWND window)
 
 std::string ViewText(HWND mainWindow)
 {
-    return WindowText(GetDlgItem(mainWindow, 128));
+    return WindowText(GetDlgItem(mainWindow, IDC_VIEW));
 }
 
 BoxAnswer::BoxAnswer(int buttonId, int textId)
@@ -359,9 +370,50 @@ void ResetDocument()
     std::memset(&document, 0, sizeof document);
 }
 
-void MainWindowTest::SetUp()
+void ResetProcessState()
 {
     ResetDocument();
+    std::memset(&SearchPattern, 0, sizeof SearchPattern);
+    searchActive = 0;
+    std::memset(&inputBox, 0, sizeof inputBox);
+    ForgetPointerState();
+    ForgetWheelRest();
+    ForgetChosenFont();
+    fileCalls = startFileCalls;
+    searchClock = startClock;
+}
+
+const FileCalls& StartFileCalls()
+{
+    return startFileCalls;
+}
+
+testing::AssertionResult OpenFile(HWND mainWindow, const std::string& path)
+{
+    OpenDocument(mainWindow, path.c_str());
+    if (document.fileHandle == nullptr)
+        return testing::AssertionFailure() << "no file is open after opening " << path << " ("
+                                           << FileSize64(path) << " bytes on disk, or ~0 when it is not there)";
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult WriteAndOpen(HWND mainWindow, const TempFolder& folder, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, std::string& path)
+{
+    path = folder.Write(name, bytes);
+    return OpenFile(mainWindow, path);
+}
+
+void EditByte(uint32_t index, uint8_t value)
+{
+    document.windowBuffer[index] = value;
+    NoteEdited(index, 1);
+    document.modified = 1;
+}
+
+void MainWindowTest::SetUp()
+{
+    ResetProcessState();
     window_ = CreateMainWindow();
     ASSERT_NE(window_, nullptr);
 }
@@ -370,7 +422,7 @@ void MainWindowTest::TearDown()
 {
     if (IsWindow(window_))
         DestroyWindow(window_);
-    ResetDocument();
+    ResetProcessState();
     // Drop the quit message that destroying the window posted.
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -421,6 +473,8 @@ DWORD WINAPI WatchStuckTests(LPVOID)
 int main(int argc, char** argv)
 {
     instanceHandle = GetModuleHandleA(nullptr);
+    startFileCalls = fileCalls;
+    startClock = searchClock;
     testing::InitGoogleTest(&argc, argv);
     testThread = GetCurrentThreadId();
     testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);

@@ -2,6 +2,8 @@
 // folder of real files, the real main window, and answers to modal boxes.
 #pragma once
 
+#include "document/document.h"
+#include "resources/version.h"
 #include "tests/windows/waiting.h"
 
 #include <windows.h>
@@ -99,8 +101,8 @@ private:
 // default) are kept for the test. Make it before the call that opens the box.
 class BoxAnswer {
 public:
-    BoxAnswer(int buttonId, int textId = 0xFFFF);
-    BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textId = 0xFFFF);
+    BoxAnswer(int buttonId, int textId = MESSAGE_BOX_TEXT);
+    BoxAnswer(int buttonId, int fieldId, std::string fieldText, int textId = MESSAGE_BOX_TEXT);
     BoxAnswer(const BoxAnswer&) = delete;
     BoxAnswer& operator=(const BoxAnswer&) = delete;
 
@@ -120,8 +122,19 @@ private:
     BoxScript script_;
 };
 
-// The real main window, made by the routine the entry point uses, with the
-// Document closed and cleared before and after each test.
+// What the Help and About boxes show: their titles and texts, the About
+// box's with the version as the build gives it.
+struct InfoBoxTexts {
+    const wchar_t* title;
+    const wchar_t* text;
+};
+constexpr InfoBoxTexts HELP_BOX = {L"VUKO", L" トピックはありません "};
+constexpr InfoBoxTexts ABOUT_BOX = {
+    L"VUKO のバージョン情報", L" VUKO \n Version " VUKO_VERSION_TEXT L" \n 作者: VUKO の開発者 \n Web: 公開サイトはありません "};
+
+// The real main window, made by the routine the entry point uses, with
+// every piece of process state as at start (ResetProcessState) before and
+// after each test.
 class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override;
@@ -131,3 +144,25 @@ protected:
 
 // Closes the open file and clears every field of the Document.
 void ResetDocument();
+
+// Puts the state of the process back as the program starts with it:
+// ResetDocument, and clears the search pattern, the search flag and the
+// input box's record; forgets the press, the view's procedure, the wheel's
+// rest and the chosen font (released); gives back the file calls and the
+// search clock that tests replace. For the time between two main windows.
+void ResetProcessState();
+
+// The file calls as the program starts with them.
+const FileCalls& StartFileCalls();
+
+// Opens path in the main window as the open command does; fails, naming the
+// path and its size, when no file is open then.
+testing::AssertionResult OpenFile(HWND mainWindow, const std::string& path);
+// Writes bytes into a new file name in folder, sets path to its path and
+// opens it as OpenFile does.
+testing::AssertionResult WriteAndOpen(HWND mainWindow, const TempFolder& folder, const std::string& name,
+                                      const std::vector<uint8_t>& bytes, std::string& path);
+
+// Changes byte index of the Document's window to value as an edit does:
+// noted for the next save, and the window marked modified.
+void EditByte(uint32_t index, uint8_t value);

@@ -59,17 +59,18 @@ protected:
     std::vector<char> data_;
 };
 
-TEST_F(VersionResource, FixedPartSaysVersion020OfAnApplication)
+TEST_F(VersionResource, FixedPartSaysTheProjectsVersionOfAnApplication)
 {
     UINT length = 0;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(Query("\\", &length));
     ASSERT_NE(fixed, nullptr);
     ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(2, 0)); // 0.2
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 0)); // .0.0
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(2, 0));
-    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(0, 0));
+    // major.minor in the high part, patch.0 in the low part
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(VUKO_VERSION_MINOR, VUKO_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, VUKO_VERSION_PATCH)));
+    EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(VUKO_VERSION_MINOR, VUKO_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwProductVersionLS, static_cast<DWORD>(MAKELONG(0, VUKO_VERSION_PATCH)));
     EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u) << "no debug or pre-release flag";
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
@@ -89,8 +90,8 @@ TEST_F(VersionResource, JapaneseStrings)
 {
     ASSERT_EQ(GetACP(), 932u) << "run under the ja_JP.UTF-8 locale";
     EXPECT_EQ(Text("ProductName"), "VUKO");
-    EXPECT_EQ(Text("ProductVersion"), "0.2.0");
-    EXPECT_EQ(Text("FileVersion"), "0.2.0");
+    EXPECT_EQ(Text("ProductVersion"), VUKO_VERSION_TEXT);
+    EXPECT_EQ(Text("FileVersion"), VUKO_VERSION_TEXT);
     EXPECT_EQ(Text("FileDescription"), Ansi(L"VUKO バイナリエディタ"));
     EXPECT_EQ(Text("CompanyName"), Ansi(L"VUKO の開発者"));
     EXPECT_EQ(Text("OriginalFilename"), "vuko.exe");

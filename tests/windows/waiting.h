@@ -19,6 +19,9 @@
 // on a stuck test (see main in support.cpp) and the test's own time limit.
 constexpr DWORD WAIT_MS = 90000;
 
+// The id of the static control that holds a message box's text.
+constexpr int MESSAGE_BOX_TEXT = 0xFFFF;
+
 // Waits until done() holds, checking every 25 ms, up to WAIT_MS; whether it
 // did.
 template <typename Condition>

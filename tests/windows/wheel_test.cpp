@@ -89,9 +89,7 @@ TEST_F(WheelTest, NotchesMoveTheTopLineByTheSystemsLines)
 TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
 {
     SetLinesPerNotch(3);
-    document.windowBuffer[0] = 0x5A;
-    NoteEdited(0, 1);
-    document.modified = 1;
+    EditByte(0, 0x5A);
     auto no = [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); };
     {
         BoxScript script({no, no, no});
@@ -104,9 +102,7 @@ TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
     // At the start a notch back moves nothing, but still asks first.
     Wheel(Child(IDC_VIEW), 120 * 2);
     EXPECT_EQ(document.topOffset, 0u);
-    document.windowBuffer[1] = 0x6B;
-    NoteEdited(1, 1);
-    document.modified = 1;
+    EditByte(1, 0x6B);
     {
         BoxScript script({no, no, no});
         Wheel(Child(IDC_VIEW), 120);
@@ -173,9 +169,7 @@ TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
     pressedBar = bar;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        document.windowBuffer[0] = 0x5A;
-        NoteEdited(0, 1);
-        document.modified = 1;
+        EditByte(0, 0x5A);
         onceMoved = c.top;
         // Ends a runaway: the release the bar waits for, once it has moved on.
         const UINT_PTR guard = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {

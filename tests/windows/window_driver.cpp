@@ -1,44 +1,68 @@
-// click_driver - drives a running vuko.exe from outside, for the test of
-// real pointer clicks: finds the main window by its title, tells where to
-// click, answers the input box a click opens, and saves. Runs under Wine
-// in the same prefix as the program; messages cross the process boundary.
+// window_driver - drives a running vuko.exe from outside, as a user would,
+// for the end-to-end tests with real input and for scripts/screenshots:
+// finds the main window by its title, tells where to click, posts menu
+// commands and scroll requests, reads, fills in and answers the box that
+// the program shows over its main window, and saves. Runs under Wine in the
+// same prefix as the program; messages cross the process boundary.
 //
-//   click_driver points TITLE LINE:COLUMN... | outside | bar-up | bar | bar-down
+//   window_driver points TITLE LINE:COLUMN... | outside | bar-up | bar | bar-down
 //       prints "x y", one line per argument: the screen point that puts the
 //       view's caret right before COLUMN of text LINE (as the view counts),
 //       a point beside the main window for "outside", or on the scroll bar:
 //       its up arrow, its middle, its down arrow.
-//   click_driver answer TITLE TEXT
-//       waits for the input box owned by the main window, prints
-//       "title|label|field" in UTF-8, puts TEXT into the field, presses OK
-//       and waits until the box is gone.
-//   click_driver place TITLE WIDTH HEIGHT
+//   window_driver answer TITLE TEXT
+//       waits for the input box, prints "title|label|field" in UTF-8, puts
+//       TEXT into the field, presses OK and waits until the box is gone.
+//   window_driver place TITLE WIDTH HEIGHT
 //       moves the main window to the top left corner of the screen and
 //       gives it that outer size, as a user would drag it, so that the
 //       whole dump and a place beside the window are on the screen.
-//   click_driver button TITLE BUTTON
-//       waits for a message box owned by the main window, prints
-//       "caption|text" in UTF-8 and, on a second line, "x y": the screen
-//       point in the middle of its button of that id (6 Yes, 7 No).
-//   click_driver top TITLE
+//   window_driver button TITLE BUTTON
+//       waits for a message box, prints "caption|text" in UTF-8 and, on a
+//       second line, "x y": the screen point in the middle of its button of
+//       that id (6 Yes, 7 No).
+//   window_driver top TITLE
 //       prints the offset on the view's first dump line and the number of
 //       the view's first visible text line, as "00000030 0".
-//   click_driver wait-top TITLE OFFSET [SECONDS]
+//   window_driver wait-top TITLE OFFSET [SECONDS]
 //       waits until the view's first dump line shows OFFSET (8 digits),
 //       then, for SECONDS more (0 when not given), checks that it stays
 //       there; prints every offset it saw in order when it fails.
-//   click_driver wait-past TITLE OFFSET
+//   window_driver wait-past TITLE OFFSET
 //       waits until the view's first dump line shows OFFSET or a later one.
-//   click_driver wait-line-end TITLE LINE
+//   window_driver wait-line-end TITLE LINE
 //       waits until the view's caret stands at the end of text LINE (where
 //       the End key takes it); prints every selection it saw when it fails.
-//   click_driver save TITLE
+//   window_driver save TITLE
 //       sends the save command; fails when a box of the program is open.
-//   click_driver close TITLE
+//   window_driver window TITLE
+//       prints the main window (see below).
+//   window_driver menu TITLE
+//       waits until a menu of the main window is open.
+//   window_driver command TITLE NAME
+//       posts the menu command NAME (CMD_OPEN .. CMD_ABOUT) to it.
+//   window_driver scroll TITLE NAME
+//       posts the scroll request NAME (SB_LINEDOWN, SB_PAGEDOWN) to it.
+//   window_driver box TITLE
+//       waits for the box and prints it (see below).
+//   window_driver type TITLE TEXT
+//       waits for the box and puts TEXT into its field.
+//   window_driver press TITLE NAME
+//       waits for the box, clicks its button NAME (IDC_OK, IDC_CANCEL of the
+//       input, Help and About boxes; IDOK, IDYES, IDNO of a message box) and
+//       waits until the box is gone.
+//   window_driver close TITLE
 //       asks the main window to close.
-//   click_driver state TITLE
+//   window_driver state TITLE
 //       prints the windows of the program whose main window has that title,
 //       or all top-level windows when none has it: for a failing test's log.
+// "The box" is the dialog or message box that the program shows over its
+// main window. "window" and "box" print the X window that shows it, as a
+// number for ImageMagick's import, then its title and the text of every
+// control in it, one line each ("title: ..." and "CLASS ID WxH+X+Y: ..."),
+// in UTF-8, line breaks inside a text written as "\n".
+// Every command but state first waits for the main window. Every wait gives
+// up after WAIT_MS, and at once when the main window is gone.
 // Exits 0 on success, 1 with a message on standard error otherwise; a
 // command that gave up waiting prints the windows it saw as well.
 #include "resources/resource.h"
@@ -53,28 +77,83 @@
 
 namespace {
 
-int Fail(const char* what)
+struct Name {
+    const char* name;
+    int value;
+};
+
+// The names that command, scroll and press take, with the program's own
+// numbers.
+constexpr Name NAMES[] = {
+    {"CMD_OPEN", CMD_OPEN},
+    {"CMD_SAVE", CMD_SAVE},
+    {"CMD_EXIT", CMD_EXIT},
+    {"CMD_JUMP", CMD_JUMP},
+    {"CMD_FIND_HEX", CMD_FIND_HEX},
+    {"CMD_FIND_TEXT", CMD_FIND_TEXT},
+    {"CMD_FIND_NEXT", CMD_FIND_NEXT},
+    {"CMD_FIND_ABORT", CMD_FIND_ABORT},
+    {"CMD_FONT", CMD_FONT},
+    {"CMD_ENTER_DECIMAL", CMD_ENTER_DECIMAL},
+    {"CMD_EDIT_HEX", CMD_EDIT_HEX},
+    {"CMD_EDIT_TEXT", CMD_EDIT_TEXT},
+    {"CMD_HELP_TOPICS", CMD_HELP_TOPICS},
+    {"CMD_ABOUT", CMD_ABOUT},
+    {"SB_LINEDOWN", SB_LINEDOWN},
+    {"SB_PAGEDOWN", SB_PAGEDOWN},
+    {"IDC_OK", IDC_OK},
+    {"IDC_CANCEL", IDC_CANCEL},
+    {"IDOK", IDOK},
+    {"IDYES", IDYES},
+    {"IDNO", IDNO},
+};
+
+// The number of a name of NAMES, or -1.
+int Lookup(const char* name)
 {
-    std::fprintf(stderr, "click_driver: %s\n", what);
+    for (const Name& entry : NAMES) {
+        if (std::strcmp(entry.name, name) == 0)
+            return entry.value;
+    }
+    return -1;
+}
+
+int Fail(const std::string& what)
+{
+    std::fprintf(stderr, "window_driver: %s\n", what.c_str());
     return 1;
 }
 
 // Fails with what, and the windows of the program that owns main.
-int FailWithWindows(const char* what, HWND main)
+int FailWithWindows(const std::string& what, HWND main)
 {
     DWORD process = 0;
     const DWORD thread = GetWindowThreadProcessId(main, &process);
-    std::fprintf(stderr, "click_driver: %s\n%s", what, DescribeWindows(process, thread).c_str());
+    std::fprintf(stderr, "window_driver: %s\n%s", what.c_str(), DescribeWindows(process, thread).c_str());
     return 1;
 }
 
+// The text of a window or control in UTF-8.
 std::string Utf8Text(HWND window)
 {
-    wchar_t wide[512] = L"";
-    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide));
-    char text[1536] = "";
+    wchar_t wide[1024] = L"";
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+    char text[3072] = "";
     WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
+}
+
+// text on one line: line breaks written as "\n", carriage returns left out.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n')
+            line += "\\n";
+        else if (c != '\r')
+            line += c;
+    }
+    return line;
 }
 
 struct BoxSearch {
@@ -95,12 +174,41 @@ BOOL CALLBACK FindOwnedBox(HWND window, LPARAM context)
     return TRUE;
 }
 
-// A dialog box of the program's that is open over the main window, or null.
+// The dialog box or message box that the program shows over its main
+// window, or null: a visible top-level window of the dialog class that the
+// main window owns.
 HWND OwnedBox(HWND main)
 {
     BoxSearch search = {main, nullptr};
     EnumWindows(FindOwnedBox, reinterpret_cast<LPARAM>(&search));
     return search.box;
+}
+
+// Waits for the box over main; null when none came within WAIT_MS or main
+// is gone.
+HWND WaitForBox(HWND main)
+{
+    HWND box = nullptr;
+    WaitFor([&] { return (box = OwnedBox(main)) != nullptr || !IsWindow(main); });
+    return box;
+}
+
+// Fails saying that no box of that kind came: within WAIT_MS, or before
+// the main window went.
+int NoBox(HWND main, const char* kind)
+{
+    if (!IsWindow(main))
+        return Fail(std::string("the main window went while waiting for ") + kind);
+    return FailWithWindows(std::string("no ") + kind + " opened within " + std::to_string(WAIT_MS / 1000) + " s",
+                           main);
+}
+
+// The main window of that title, waited for up to WAIT_MS; null without one.
+HWND WaitForMainWindow(const char* title)
+{
+    HWND main = nullptr;
+    WaitFor([&] { return (main = FindWindowA(nullptr, title)) != nullptr; });
+    return main;
 }
 
 int Points(HWND main, int count, char** arguments)
@@ -147,29 +255,37 @@ int Points(HWND main, int count, char** arguments)
     return 0;
 }
 
+// Clicks the button id of box and waits until the box is gone.
+int Click(HWND main, HWND box, int id)
+{
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    if (!WaitFor([&] { return !IsWindow(box); }))
+        return FailWithWindows("the box stayed open for " + std::to_string(WAIT_MS / 1000) + " s after the click on " +
+                                   std::to_string(id),
+                               main);
+    return 0;
+}
+
 int Answer(HWND main, const char* text)
 {
-    HWND box = nullptr;
-    if (!WaitFor([&] { return (box = OwnedBox(main)) != nullptr; }))
-        return FailWithWindows("no input box opened within 90 s", main);
+    HWND box = WaitForBox(main);
+    if (box == nullptr)
+        return NoBox(main, "input box");
     std::printf("%s|%s|%s\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, IDC_PROMPT)).c_str(),
                 Utf8Text(GetDlgItem(box, IDC_INPUT)).c_str());
     SendDlgItemMessageA(box, IDC_INPUT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    PostMessageA(box, WM_COMMAND, IDC_OK, 0);
-    if (!WaitFor([&] { return !IsWindow(box); }))
-        return FailWithWindows("the input box stayed open for 90 s after OK", main);
-    return 0;
+    return Click(main, box, IDC_OK);
 }
 
 int Button(HWND main, int button)
 {
-    HWND box = nullptr;
-    if (!WaitFor([&] { return (box = OwnedBox(main)) != nullptr; }))
-        return FailWithWindows("no message box opened within 90 s", main);
+    HWND box = WaitForBox(main);
+    if (box == nullptr)
+        return NoBox(main, "message box");
     RECT place;
     if (!GetWindowRect(GetDlgItem(box, button), &place))
         return FailWithWindows("the box has no such button", main);
-    std::printf("%s|%s\n%ld %ld\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, 0xFFFF)).c_str(),
+    std::printf("%s|%s\n%ld %ld\n", Utf8Text(box).c_str(), Utf8Text(GetDlgItem(box, MESSAGE_BOX_TEXT)).c_str(),
                 (place.left + place.right) / 2, (place.top + place.bottom) / 2);
     return 0;
 }
@@ -263,44 +379,121 @@ int Save(HWND main)
     return 0;
 }
 
+// "CLASS ID WxH+X+Y: TEXT": the size and place of the control in pixels in
+// the picture of its window (whose top left corner is the frame's).
+BOOL CALLBACK PrintControl(HWND control, LPARAM)
+{
+    char className[64] = "";
+    GetClassNameA(control, className, sizeof className);
+    RECT frame;
+    RECT place;
+    GetWindowRect(GetAncestor(control, GA_ROOT), &frame);
+    GetWindowRect(control, &place);
+    std::printf("%s %d %ldx%ld+%ld+%ld: %s\n", className, GetDlgCtrlID(control),
+                place.right - place.left, place.bottom - place.top, place.left - frame.left,
+                place.top - frame.top, OneLine(Utf8Text(control)).c_str());
+    return TRUE;
+}
+
+// The X window that Wine's X11 driver made for a top-level window, which it
+// keeps as a property of the window, then its title and controls.
+int PrintWindow(HWND window)
+{
+    const auto xWindow = reinterpret_cast<UINT_PTR>(GetPropA(window, "__wine_x11_whole_window"));
+    if (xWindow == 0)
+        return Fail("the window has no X window");
+    std::printf("%llu\n", static_cast<unsigned long long>(xWindow));
+    std::printf("title: %s\n", OneLine(Utf8Text(window)).c_str());
+    EnumChildWindows(window, PrintControl, 0);
+    return 0;
+}
+
+int WaitForMenu(HWND main)
+{
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    const auto menuOpen = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) != 0 &&
+               info.hwndMenuOwner == main;
+    };
+    if (!WaitFor([&] { return menuOpen() || !IsWindow(main); }) || !menuOpen())
+        return FailWithWindows("no menu of the main window opened within 90 s", main);
+    return 0;
+}
+
+int Press(HWND main, int id)
+{
+    HWND box = WaitForBox(main);
+    if (box == nullptr)
+        return NoBox(main, "box");
+    return Click(main, box, id);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3)
-        return Fail("usage: click_driver points|answer|button|top|wait-top|wait-past|wait-line-end|place|save|close|state TITLE [ARGUMENTS]");
+        return Fail("usage: window_driver COMMAND TITLE [ARGUMENTS] (see window_driver.cpp)");
     const char* command = argv[1];
-    HWND main = FindWindowA(nullptr, argv[2]);
     if (std::strcmp(command, "state") == 0) {
+        HWND main = FindWindowA(nullptr, argv[2]);
         DWORD process = 0;
         const DWORD thread = main != nullptr ? GetWindowThreadProcessId(main, &process) : 0;
         std::printf("%s", DescribeWindows(process, thread).c_str());
         return 0;
     }
-    if (main == nullptr)
-        return Fail("no window with that title");
+    HWND main = WaitForMainWindow(argv[2]);
+    if (main == nullptr) {
+        std::fprintf(stderr, "%s", DescribeWindows(0, 0).c_str());
+        return Fail(std::string("no window with the title ") + argv[2] + " within 90 s");
+    }
+    const auto is = [&](const char* name, int arguments) {
+        return std::strcmp(command, name) == 0 && argc == 3 + arguments;
+    };
+    const int named = argc == 4 ? Lookup(argv[3]) : -1;
     if (std::strcmp(command, "points") == 0)
         return Points(main, argc - 3, argv + 3);
-    if (std::strcmp(command, "answer") == 0 && argc == 4)
+    if (is("answer", 1))
         return Answer(main, argv[3]);
-    if (std::strcmp(command, "place") == 0 && argc == 5) {
+    if (is("place", 2)) {
         return SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOZORDER)
                    ? 0
                    : FailWithWindows("cannot place the window", main);
     }
-    if (std::strcmp(command, "button") == 0 && argc == 4)
+    if (is("button", 1))
         return Button(main, std::atoi(argv[3]));
-    if (std::strcmp(command, "top") == 0)
+    if (is("top", 0))
         return Top(main);
-    if (std::strcmp(command, "wait-top") == 0 && (argc == 4 || argc == 5))
+    if (is("wait-top", 1) || is("wait-top", 2))
         return WaitTop(main, argv[3], argc == 5 ? std::atof(argv[4]) : 0, false);
-    if (std::strcmp(command, "wait-past") == 0 && argc == 4)
+    if (is("wait-past", 1))
         return WaitTop(main, argv[3], 0, true);
-    if (std::strcmp(command, "wait-line-end") == 0 && argc == 4)
+    if (is("wait-line-end", 1))
         return WaitCaretAtLineEnd(main, std::atoi(argv[3]));
-    if (std::strcmp(command, "save") == 0)
+    if (is("save", 0))
         return Save(main);
-    if (std::strcmp(command, "close") == 0)
+    if (is("window", 0))
+        return PrintWindow(main);
+    if (is("menu", 0))
+        return WaitForMenu(main);
+    if (is("command", 1) && named >= 0)
+        return PostMessageA(main, WM_COMMAND, named, 0) ? 0 : Fail("cannot post the command");
+    if (is("scroll", 1) && named >= 0)
+        return PostMessageA(main, WM_VSCROLL, named, 0) ? 0 : Fail("cannot post the scroll request");
+    if (is("box", 0) || is("type", 1)) {
+        HWND box = WaitForBox(main);
+        if (box == nullptr)
+            return NoBox(main, "box");
+        if (is("box", 0))
+            return PrintWindow(box);
+        SendDlgItemMessageA(box, IDC_INPUT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        return 0;
+    }
+    if (is("press", 1) && named >= 0)
+        return Press(main, named);
+    if (is("close", 0))
         return PostMessageA(main, WM_CLOSE, 0, 0) ? 0 : Fail("cannot post WM_CLOSE");
-    return Fail("unknown command");
+    return Fail(std::string("unknown command, name or number of arguments: ") + command);
 }
