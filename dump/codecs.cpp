@@ -84,16 +84,6 @@ void FormatPrintable(char* dest, const uint8_t* source, uint32_t count)
     dest[count] = '\0';
 }
 
-uint32_t CopyTextBytes(const char* text, uint8_t* dest, uint32_t maxCount)
-{
-    uint32_t copied = 0;
-    while (copied < maxCount && text[copied] != '\0') {
-        dest[copied] = static_cast<uint8_t>(text[copied]);
-        ++copied;
-    }
-    return copied;
-}
-
 int ParseHexNumber(const char* text, uint32_t* value)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);

@@ -35,10 +35,6 @@ uint32_t ParseHexBytes(const char* text, uint8_t* dest, uint32_t maxCount);
 // every other byte is copied unchanged; then a NUL (count + 1 bytes).
 void FormatPrintable(char* dest, const uint8_t* source, uint32_t count);
 
-// Copies the bytes of text, unchanged, until its NUL or until maxCount bytes
-// are copied; writes no terminator and returns the number copied.
-uint32_t CopyTextBytes(const char* text, uint8_t* dest, uint32_t maxCount);
-
 // Reads a text made only of hex digits (no blanks, sign, prefix or suffix)
 // as an unsigned 32-bit number; past 8 digits the last 8 count. Returns 1
 // and stores the number, or 0 for an empty or bad text and leaves *value.

@@ -391,7 +391,7 @@ TEST(Codecs, HighBytesAreNeverDigitsSignsOrSeparators)
     }
 }
 
-// ------------------------------------------------------ printable and raw text
+// ------------------------------------------------------------- printable text
 
 TEST(FormatPrintable, ControlBytesBecomeDotsOthersStay)
 {
@@ -412,40 +412,6 @@ TEST(FormatPrintable, ControlBytesBecomeDotsOthersStay)
         EXPECT_EQ(Written(count + 1, [&](char* dest) { FormatPrintable(dest, c.bytes.data(), count); }),
                   WithNul(c.text));
     }
-}
-
-TEST(CopyTextBytes, CopiesUntilTheNulOrTheMaximum)
-{
-    struct Case {
-        const char* text;
-        uint32_t maxCount;
-        Bytes bytes;
-    };
-    const Case cases[] = {
-        {"", 8, {}},
-        {"abc", 8, {'a', 'b', 'c'}},
-        {"abc", 3, {'a', 'b', 'c'}},
-        {"abcdefghij", 8, {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}},
-        {"abc", 0, {}},
-        {"", 0, {}},
-        {" \t.", 8, {0x20, 0x09, 0x2E}},
-        {"\x82\xA0\xFF", 8, {0x82, 0xA0, 0xFF}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << Shown(c.text) << " maximum " << c.maxCount);
-        const Parsed parsed = ParsedBytes(c.text, c.maxCount, CopyTextBytes);
-        EXPECT_EQ(parsed.result, c.bytes.size());
-        EXPECT_EQ(parsed.stored, c.bytes);
-    }
-}
-
-TEST(CopyTextBytes, DotsOfControlBytesComeBackAsDots)
-{
-    const Bytes bytes = {0x00, 0x41, 0x1F, 0x2E, 0x0A, 0x82};
-    char text[7];
-    FormatPrintable(text, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    const Parsed parsed = ParsedBytes(text, 16, CopyTextBytes);
-    EXPECT_EQ(parsed.stored, (Bytes{0x2E, 0x41, 0x2E, 0x2E, 0x2E, 0x82}));
 }
 
 } // namespace
