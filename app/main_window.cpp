@@ -51,10 +51,7 @@ void CloseMainWindow(HWND window)
         searchActive = 0;
         return;
     }
-    if (document.fileHandle != nullptr) {
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
-    }
+    CloseDocument();
     DestroyWindow(window);
 }
 

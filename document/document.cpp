@@ -211,13 +211,18 @@ int PromptSave(HWND owner)
     return SaveAndReport(owner) || document.fileHandle == nullptr;
 }
 
-void OpenDocument(HWND window, const char* path, bool readOnly)
+void CloseDocument()
 {
-    ++document.openCount;
     if (document.fileHandle != nullptr) {
         CloseHandle(document.fileHandle);
         document.fileHandle = nullptr;
     }
+}
+
+void OpenDocument(HWND window, const char* path, bool readOnly)
+{
+    ++document.openCount;
+    CloseDocument();
     char product[STRING_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
     SetWindowTextA(window, product);

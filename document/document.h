@@ -98,6 +98,10 @@ int SaveAndReport(HWND owner);
 // modified flag stay, and the caller must not move the window.
 int PromptSave(HWND owner);
 
+// Closes the open file, when one is open: no document is open afterwards.
+// The window's bytes, its edits and the modified flag stay as they are.
+void CloseDocument();
+
 // Closes the open file, opens path (at most 511 bytes) and shows it from
 // offset 0 in window's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no
