@@ -32,7 +32,7 @@ void RunCommand(HWND window, UINT id)
     case CMD_FIND_HEX: EnterHexPattern(window); break;
     case CMD_FIND_TEXT: EnterTextPattern(window); break;
     case CMD_FIND_NEXT: RunSearch(window); break;
-    case CMD_FIND_ABORT: searchActive = 0; break;
+    case CMD_FIND_ABORT: StopSearch(); break;
     case CMD_FONT: ChooseViewFont(window); break;
     case CMD_ENTER_DECIMAL: EnterDecimalPattern(window); break;
     case CMD_EDIT_HEX: EditHexAtTop(window); break;
@@ -48,7 +48,7 @@ void RunCommand(HWND window, UINT id)
 void CloseMainWindow(HWND window)
 {
     if (searchActive) {
-        searchActive = 0;
+        StopSearch();
         return;
     }
     CloseDocument();

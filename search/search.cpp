@@ -76,6 +76,11 @@ void ShowMatch(HWND window, uint32_t match)
 
 uint64_t (*searchClock)() = SteadyMilliseconds;
 
+void StopSearch()
+{
+    searchActive = 0;
+}
+
 void RunSearch(HWND window)
 {
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||

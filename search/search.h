@@ -15,9 +15,13 @@ struct SearchPatternRecord {
 
 extern SearchPatternRecord SearchPattern;
 
-// 1 while a search scans; the abort command and a close request set it to 0
-// to stop the scan before its next chunk.
+// 1 while a search scans; StopSearch sets it to 0 to stop the scan before
+// its next chunk.
 extern int searchActive;
+
+// Asks a running search to stop before its next chunk (the abort command, a
+// close request); nothing happens when no search runs.
+void StopSearch();
 
 // The steady clock, in milliseconds, that paces the search's progress text
 // and message pump; tests put a clock of their own here.
