@@ -190,22 +190,14 @@ int SaveAndReport(HWND owner)
         return 1;
     if (document.fileHandle == nullptr)
         return 0;
-    char caption[STRING_BUFFER_SIZE];
-    char text[STRING_BUFFER_SIZE];
-    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
-    LoadText(STR_SAVE_FAILED, text, sizeof text);
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONWARNING);
+    ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_FAILED, MB_OK | MB_ICONWARNING);
     return 0;
 }
 
 int PromptSave(HWND owner)
 {
     document.modified = 0;
-    char caption[STRING_BUFFER_SIZE];
-    char text[STRING_BUFFER_SIZE];
-    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
-    LoadText(STR_SAVE_QUESTION, text, sizeof text);
-    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 1;
     // A file that is no longer open has nothing to save and nothing to keep.
     return SaveAndReport(owner) || document.fileHandle == nullptr;

@@ -148,9 +148,8 @@ void RunSearch(HWND window)
     if (!quit && IsWindow(window)) {
         if (!lastShown)
             ShowProgress(window, caption, lastChunk);
-        char text[256];
-        LoadText(searchActive ? STR_NOT_FOUND : STR_ABORTED, text, sizeof text);
-        MessageBoxA(window, text, caption, MB_OK | MB_ICONWARNING);
+        ShowStringBox(window, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
+                      MB_OK | MB_ICONWARNING);
     }
     searchActive = 0;
     if (IsWindow(window))
