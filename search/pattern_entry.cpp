@@ -25,8 +25,8 @@ int AskForPattern(HWND window, UINT labelId, char* text, uint32_t size)
 {
     char title[PATTERN_TEXT_SIZE];
     char label[PATTERN_TEXT_SIZE];
-    LoadText(STR_SEARCH, title, static_cast<int>(size));
-    LoadText(labelId, label, static_cast<int>(size));
+    LoadText(STR_SEARCH, title, sizeof title);
+    LoadText(labelId, label, sizeof label);
     return ShowInputBox(window, title, label, text, size);
 }
 
