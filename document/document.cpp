@@ -211,26 +211,26 @@ void CloseDocument()
     }
 }
 
-void OpenDocument(HWND window, const char* path, bool readOnly)
+void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
 {
     ++document.openCount;
     CloseDocument();
     char product[STRING_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
-    SetWindowTextA(window, product);
+    SetWindowTextA(mainWindow, product);
 
     document.fileHandle = FileOpen(path, &document.fileSize, readOnly);
     if (document.fileHandle == nullptr)
         return;
 
     document.scrollShift = ScrollShiftFor(document.fileSize);
-    SetScrollRange(GetDlgItem(window, IDC_SCROLL), SB_CTL, 0,
+    SetScrollRange(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL, 0,
                    static_cast<int>(ScrollMaximum(document.fileSize, document.scrollShift)), TRUE);
     document.topOffset = 0;
     ReloadWindow();
-    RenderView(window);
+    RenderView(mainWindow);
 
     char title[STRING_BUFFER_SIZE];
     ComposeTitle(title, BaseName(path), product);
-    SetWindowTextA(window, title);
+    SetWindowTextA(mainWindow, title);
 }

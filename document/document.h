@@ -103,8 +103,8 @@ int PromptSave(HWND owner);
 void CloseDocument();
 
 // Closes the open file, opens path (at most 511 bytes) and shows it from
-// offset 0 in window's view, with "<base name> - VUKO" as the title. When
+// offset 0 in mainWindow's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no
 // document is open. With readOnly the file is opened for reading only, so
 // that every save of it fails.
-void OpenDocument(HWND window, const char* path, bool readOnly = false);
+void OpenDocument(HWND mainWindow, const char* path, bool readOnly = false);

@@ -48,28 +48,28 @@ bool PumpMessages()
     return true;
 }
 
-void ShowProgress(HWND window, const char* caption, uint32_t position)
+void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 {
     char progress[256];
     wsprintfA(progress, "%s(%08X)", caption, position);
-    SetDlgItemTextA(window, IDC_VIEW, progress);
+    SetDlgItemTextA(mainWindow, IDC_VIEW, progress);
 }
 
 // Ends a search on its match: makes the match's line the top line. An edit
 // made while the search ran (in its pump) is asked about first, as before
 // every move; when its save fails, the view stays with the edits.
-void ShowMatch(HWND window, uint32_t match)
+void ShowMatch(HWND mainWindow, uint32_t match)
 {
     const uint32_t opened = document.openCount;
-    const int settled = !document.modified || PromptSave(window);
+    const int settled = !document.modified || PromptSave(mainWindow);
     searchActive = 0;
-    if (!IsWindow(window))
+    if (!IsWindow(mainWindow))
         return;
     if (settled && document.fileHandle != nullptr && document.openCount == opened) {
         document.topOffset = match & ~uint32_t{15};
         ReloadWindow();
     }
-    RenderView(window);
+    RenderView(mainWindow);
 }
 
 } // namespace
@@ -81,12 +81,12 @@ void StopSearch()
     searchActive = 0;
 }
 
-void RunSearch(HWND window)
+void RunSearch(HWND mainWindow)
 {
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||
         SearchPattern.patternLength > PATTERN_CAPACITY)
         return;
-    if (document.modified && !PromptSave(window))
+    if (document.modified && !PromptSave(mainWindow))
         return; // the save failed: the edits stay on screen
 
     char caption[256];
@@ -125,14 +125,14 @@ void RunSearch(HWND window)
         const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
                                            SearchPattern.patternLength);
         if (found != NO_MATCH) {
-            ShowMatch(window, position + found);
+            ShowMatch(mainWindow, position + found);
             return;
         }
         lastChunk = position;
         lastShown = false;
 
         if (ScreenWorkDue(pace, searchClock())) {
-            ShowProgress(window, caption, position);
+            ShowProgress(mainWindow, caption, position);
             lastShown = true;
             carry = false;
             if (!PumpMessages()) {
@@ -145,13 +145,13 @@ void RunSearch(HWND window)
         position += SEARCH_STEP;
     }
 
-    if (!quit && IsWindow(window)) {
+    if (!quit && IsWindow(mainWindow)) {
         if (!lastShown)
-            ShowProgress(window, caption, lastChunk);
-        ShowStringBox(window, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
+            ShowProgress(mainWindow, caption, lastChunk);
+        ShowStringBox(mainWindow, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
                       MB_OK | MB_ICONWARNING);
     }
     searchActive = 0;
-    if (IsWindow(window))
-        RenderView(window);
+    if (IsWindow(mainWindow))
+        RenderView(mainWindow);
 }

@@ -8,4 +8,4 @@
 // (underline and strike-out included, the colour ignored) and the main
 // window is drawn again; the font of an earlier choice is released then,
 // the template's font never. Cancel changes nothing.
-void ChooseViewFont(HWND window);
+void ChooseViewFont(HWND mainWindow);
