@@ -55,10 +55,10 @@ void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
     SetDlgItemTextA(mainWindow, IDC_VIEW, progress);
 }
 
-// Ends a search on its match: makes the match's line the top line. An edit
-// made while the search ran (in its pump) is asked about first, as before
-// every move; when its save fails, the view stays with the edits.
-void ShowMatch(HWND mainWindow, uint32_t match)
+// Ends a search on its match: makes line, the match's line, the top line.
+// An edit made while the search ran (in its pump) is asked about first, as
+// before every move; when its save fails, the view stays with the edits.
+void ShowMatch(HWND mainWindow, uint32_t line)
 {
     const uint32_t opened = document.openCount;
     const int settled = !document.modified || PromptSave(mainWindow);
@@ -66,7 +66,7 @@ void ShowMatch(HWND mainWindow, uint32_t match)
     if (!IsWindow(mainWindow))
         return;
     if (settled && document.fileHandle != nullptr && document.openCount == opened) {
-        document.topOffset = match & ~uint32_t{15};
+        document.topOffset = line;
         ReloadWindow();
     }
     RenderView(mainWindow);
@@ -93,10 +93,7 @@ void RunSearch(HWND mainWindow)
     LoadText(STR_SEARCH, caption, sizeof caption);
     searchActive = 1;
 
-    // The top line itself is never searched; past the last line of a 4 GiB
-    // file there is nothing to search.
-    uint32_t position = (document.topOffset + 16) & ~uint32_t{15};
-    bool more = document.topOffset < 0xFFFFFFF0;
+    ChunkWalk walk = FirstChunk(document.topOffset);
     bool quit = false;
     ScreenPace pace = {0, false};
     uint32_t lastChunk = 0;
@@ -110,7 +107,8 @@ void RunSearch(HWND mainWindow)
     bool carry = false;
     // Handle, size and pattern are taken afresh for every chunk: a command
     // handled in the pump may have changed them, or closed the file.
-    while (more && document.fileHandle != nullptr && position < document.fileSize && searchActive) {
+    while (document.fileHandle != nullptr && ChunkInFile(walk, document.fileSize) && searchActive) {
+        const uint32_t position = walk.position;
         const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
         if (read.kept != 0)
             CarryOverlap(searchChunk);
@@ -125,7 +123,7 @@ void RunSearch(HWND mainWindow)
         const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
                                            SearchPattern.patternLength);
         if (found != NO_MATCH) {
-            ShowMatch(mainWindow, position + found);
+            ShowMatch(mainWindow, MatchLine(position, found));
             return;
         }
         lastChunk = position;
@@ -141,8 +139,7 @@ void RunSearch(HWND mainWindow)
             }
             pace = {searchClock(), true};
         }
-        more = position <= 0xFFFFFFFF - SEARCH_STEP;
-        position += SEARCH_STEP;
+        walk = NextChunk(walk);
     }
 
     if (!quit && IsWindow(mainWindow)) {
