@@ -27,8 +27,7 @@ void EndScrollBarPress(HWND bar)
 
 // count requests of one code, with one save question at most and one
 // reload and render at the end: the same lines as count calls of
-// ScrollView. A request that moves nothing moves nothing the next time
-// either, so the steps stop there.
+// ScrollView.
 void ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t count)
 {
     if (document.fileHandle == nullptr)
@@ -44,13 +43,8 @@ void ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
     }
     if (code == SCROLL_END)
         return;
-    uint32_t top = document.topOffset;
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t next = NewTopOffset(top, document.fileSize, document.scrollShift, code, position);
-        if (next == top)
-            break;
-        top = next;
-    }
+    const uint32_t top = TopAfterRequests(document.topOffset, document.fileSize,
+                                          document.scrollShift, code, position, count);
     if (top == document.topOffset)
         return;
     document.topOffset = top;

@@ -49,3 +49,16 @@ uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, uns
     // From the end of the file on, and beyond 2^32, the last line.
     return LineInFile(top < fileSize ? static_cast<uint32_t>(top) : fileSize, fileSize);
 }
+
+uint32_t TopAfterRequests(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
+                          unsigned position, uint32_t count)
+{
+    uint32_t top = topOffset;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t next = NewTopOffset(top, fileSize, shift, code, position);
+        if (next == top)
+            break;
+        top = next;
+    }
+    return top;
+}
