@@ -120,3 +120,14 @@ int ParseDecimal(const char* text, int32_t* value)
     *value = static_cast<int32_t>(number);
     return 1;
 }
+
+uint32_t ReadLittleEndian32(const uint8_t* bytes)
+{
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
+}
+
+void WriteLittleEndian32(uint8_t* dest, uint32_t value)
+{
+    for (int k = 0; k < 4; ++k)
+        dest[k] = static_cast<uint8_t>(value >> (8 * k));
+}

@@ -44,3 +44,11 @@ int ParseHexNumber(const char* text, uint32_t* value);
 // wraps modulo 2^32 and is read as signed; a lone sign gives 0. Returns 1
 // and stores the number, or 0 for an empty or bad text and leaves *value.
 int ParseDecimal(const char* text, int32_t* value);
+
+// The 32-bit value whose four bytes, least significant first, are bytes[0]
+// to bytes[3]: how the decimal prompt reads the pattern.
+uint32_t ReadLittleEndian32(const uint8_t* bytes);
+
+// Writes value as four bytes, least significant first, into dest[0] to
+// dest[3]: how the decimal prompt stores its number as the pattern.
+void WriteLittleEndian32(uint8_t* dest, uint32_t value);

@@ -55,17 +55,13 @@ void EnterTextPattern(HWND mainWindow)
 
 void EnterDecimalPattern(HWND mainWindow)
 {
-    const uint8_t* bytes = SearchPattern.patternBytes;
-    const uint32_t stored = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
     char text[DECIMAL_TEXT_SIZE];
-    wsprintfA(text, "%d", static_cast<int>(stored));
+    wsprintfA(text, "%d", static_cast<int>(ReadLittleEndian32(SearchPattern.patternBytes)));
     if (!AskForPattern(mainWindow, STR_ENTER_DECIMAL, text, sizeof text))
         return;
     int32_t value = 0;
     if (!ParseDecimal(text, &value))
         return;
-    const uint32_t bits = static_cast<uint32_t>(value);
-    for (int k = 0; k < 4; ++k)
-        SearchPattern.patternBytes[k] = static_cast<uint8_t>(bits >> (8 * k));
+    WriteLittleEndian32(SearchPattern.patternBytes, static_cast<uint32_t>(value));
     SearchPattern.patternLength = 4;
 }

@@ -414,4 +414,33 @@ TEST(FormatPrintable, ControlBytesBecomeDotsOthersStay)
     }
 }
 
+// ------------------------------------------------- the decimal pattern's bytes
+
+TEST(LittleEndian32, LeastSignificantByteFirstBothWays)
+{
+    struct Case {
+        uint32_t value;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {0, {0x00, 0x00, 0x00, 0x00}},
+        {1, {0x01, 0x00, 0x00, 0x00}},
+        {0x12345678, {0x78, 0x56, 0x34, 0x12}},
+        {0x7FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}},
+        {0x80000000, {0x00, 0x00, 0x00, 0x80}}, // -2147483648
+        {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF}}, // -1
+        {0x00800080, {0x80, 0x00, 0x80, 0x00}}, // high bits within bytes stay in them
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << "value 0x" << c.value);
+        Bytes written(6, 0xA5); // a byte before and after the four
+        WriteLittleEndian32(written.data() + 1, c.value);
+        Bytes expected = {0xA5};
+        expected.insert(expected.end(), c.bytes.begin(), c.bytes.end());
+        expected.push_back(0xA5);
+        EXPECT_EQ(written, expected);
+        EXPECT_EQ(ReadLittleEndian32(c.bytes.data()), c.value);
+    }
+}
+
 } // namespace
