@@ -25,17 +25,6 @@ bool SeekTo(HANDLE handle, uint32_t offset)
     return fileCalls.seek(handle, distance, nullptr, FILE_BEGIN) != 0;
 }
 
-// Clips count to what the file holds from offset on; false when offset is
-// not below fileSize.
-bool ClipTransfer(uint32_t fileSize, uint32_t offset, uint32_t& count)
-{
-    if (offset >= fileSize)
-        return false;
-    if (fileSize - offset < count)
-        count = fileSize - offset;
-    return true;
-}
-
 // Start of the last path element: the character after the last backslash.
 // Steps by whole characters, so a 0x5C trail byte never counts as one.
 const char* BaseName(const char* path)
@@ -99,7 +88,7 @@ namespace {
 int ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
                 uint32_t* countOut, bool seek)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
+    if (handle == nullptr || !ClipToEnd(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
         return 0;
     DWORD done = 0;
     if (!fileCalls.read(handle, buffer, count, &done, nullptr))
@@ -126,15 +115,12 @@ int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
                 uint32_t count, uint32_t* countOut)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count))
+    if (handle == nullptr || !ClipToEnd(fileSize, offset, count))
         return 0;
     // Another program may have shortened the file since it was opened.
     LARGE_INTEGER present;
-    if (!fileCalls.size(handle, &present) || present.QuadPart <= offset)
-        return 0;
-    if (present.QuadPart - offset < count)
-        count = static_cast<uint32_t>(present.QuadPart - offset);
-    if (!SeekTo(handle, offset))
+    if (!fileCalls.size(handle, &present) || !ClipToEnd(present.QuadPart, offset, count) ||
+        !SeekTo(handle, offset))
         return 0;
     DWORD done = 0;
     if (!fileCalls.write(handle, buffer, count, &done, nullptr))
@@ -175,7 +161,7 @@ int SaveWindow()
                                        document.topOffset + run.start,
                                        document.windowBuffer + run.start, count, &written) &&
                            written == count;
-        ClearEdited(document.edited, run.start, run.start + (written < count ? written : count));
+        ClearWritten(document.edited, run, written);
         if (!whole) {
             document.modified = 1; // the rest is kept for the next save
             return 0;
