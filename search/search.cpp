@@ -72,6 +72,89 @@ void ShowMatch(HWND mainWindow, uint32_t line)
     RenderView(mainWindow);
 }
 
+// What a scan of the file came to.
+struct ScanOutcome {
+    bool matched;       // line is the match's line
+    uint32_t line;
+    bool quit;          // a quit message came while messages were handled
+    uint32_t lastChunk; // position of the last chunk searched
+    bool lastShown;     // the view shows lastChunk's position, or nothing was searched
+};
+
+// Fills searchChunk with the chunk at position: the whole chunk read at its
+// position, or with carry the overlap moved to the front and the rest read
+// on. Returns the count of the file's bytes that the buffer holds for it.
+// carry: the buffer ends with this chunk's first bytes and the file
+// position stands right after them, because the chunk just searched filled
+// the buffer and no message has been handled since. A command handled in
+// the pump may have read the file elsewhere (a scroll), searched in this
+// same buffer (a nested find-next) or opened another file.
+uint32_t ReadChunk(uint32_t position, bool carry)
+{
+    const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
+    if (read.kept != 0)
+        CarryOverlap(searchChunk);
+    uint32_t got = 0;
+    bool succeeded = true;
+    if (read.count != 0) {
+        succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
+            document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
+    }
+    return ChunkCount(read, succeeded, got);
+}
+
+// Searches the file chunk by chunk from the line after the top line until a
+// match, the end of the file, a stop request or a quit message, doing the
+// screen work (progress text and message pump) when it is due.
+ScanOutcome ScanFile(HWND mainWindow, const char* caption)
+{
+    ScanOutcome outcome = {false, 0, false, 0, true};
+    ChunkWalk walk = FirstChunk(document.topOffset);
+    ScreenPace pace = {0, false};
+    bool carry = false; // whether the next chunk may carry the overlap (ReadChunk)
+    // Handle, size and pattern are taken afresh for every chunk: a command
+    // handled in the pump may have changed them, or closed the file.
+    while (document.fileHandle != nullptr && ChunkInFile(walk, document.fileSize) && searchActive) {
+        const uint32_t position = walk.position;
+        const uint32_t count = ReadChunk(position, carry);
+        carry = count == SEARCH_CHUNK;
+        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
+                                           SearchPattern.patternLength);
+        if (found != NO_MATCH)
+            return {true, MatchLine(position, found), false, outcome.lastChunk, outcome.lastShown};
+        outcome.lastChunk = position;
+        outcome.lastShown = false;
+
+        if (ScreenWorkDue(pace, searchClock())) {
+            ShowProgress(mainWindow, caption, position);
+            outcome.lastShown = true;
+            carry = false;
+            if (!PumpMessages()) {
+                outcome.quit = true;
+                return outcome;
+            }
+            pace = {searchClock(), true};
+        }
+        walk = NextChunk(walk);
+    }
+    return outcome;
+}
+
+// Ends a search that found nothing: the last chunk's position and a "not
+// found" or "aborted" box (none after a quit message), then the dump.
+void EndWithoutMatch(HWND mainWindow, const char* caption, const ScanOutcome& outcome)
+{
+    if (!outcome.quit && IsWindow(mainWindow)) {
+        if (!outcome.lastShown)
+            ShowProgress(mainWindow, caption, outcome.lastChunk);
+        ShowStringBox(mainWindow, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
+                      MB_OK | MB_ICONWARNING);
+    }
+    searchActive = 0;
+    if (IsWindow(mainWindow))
+        RenderView(mainWindow);
+}
+
 } // namespace
 
 uint64_t (*searchClock)() = SteadyMilliseconds;
@@ -92,63 +175,9 @@ void RunSearch(HWND mainWindow)
     char caption[256];
     LoadText(STR_SEARCH, caption, sizeof caption);
     searchActive = 1;
-
-    ChunkWalk walk = FirstChunk(document.topOffset);
-    bool quit = false;
-    ScreenPace pace = {0, false};
-    uint32_t lastChunk = 0;
-    bool lastShown = true; // the view shows lastChunk's position, or nothing was searched
-    // Whether the buffer ends with the next chunk's first bytes and the file
-    // position stands right after them, so that the next chunk carries them
-    // to the front and reads on from there: the chunk just searched filled
-    // the buffer and no message has been handled since. A command handled
-    // in the pump may have read the file elsewhere (a scroll), searched in
-    // this same buffer (a nested find-next) or opened another file.
-    bool carry = false;
-    // Handle, size and pattern are taken afresh for every chunk: a command
-    // handled in the pump may have changed them, or closed the file.
-    while (document.fileHandle != nullptr && ChunkInFile(walk, document.fileSize) && searchActive) {
-        const uint32_t position = walk.position;
-        const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
-        if (read.kept != 0)
-            CarryOverlap(searchChunk);
-        uint32_t got = 0;
-        bool succeeded = true;
-        if (read.count != 0) {
-            succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
-                document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
-        }
-        const uint32_t count = ChunkCount(read, succeeded, got);
-        carry = count == SEARCH_CHUNK;
-        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
-                                           SearchPattern.patternLength);
-        if (found != NO_MATCH) {
-            ShowMatch(mainWindow, MatchLine(position, found));
-            return;
-        }
-        lastChunk = position;
-        lastShown = false;
-
-        if (ScreenWorkDue(pace, searchClock())) {
-            ShowProgress(mainWindow, caption, position);
-            lastShown = true;
-            carry = false;
-            if (!PumpMessages()) {
-                quit = true;
-                break;
-            }
-            pace = {searchClock(), true};
-        }
-        walk = NextChunk(walk);
-    }
-
-    if (!quit && IsWindow(mainWindow)) {
-        if (!lastShown)
-            ShowProgress(mainWindow, caption, lastChunk);
-        ShowStringBox(mainWindow, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
-                      MB_OK | MB_ICONWARNING);
-    }
-    searchActive = 0;
-    if (IsWindow(mainWindow))
-        RenderView(mainWindow);
+    const ScanOutcome outcome = ScanFile(mainWindow, caption);
+    if (outcome.matched)
+        ShowMatch(mainWindow, outcome.line);
+    else
+        EndWithoutMatch(mainWindow, caption, outcome);
 }
