@@ -1,7 +1,7 @@
 // document.cpp - the open file and its window of bytes.
 #include "document/document.h"
 
-#include "document/scroll_math.h"
+#include "document/scroll_offsets.h"
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"

@@ -3,7 +3,7 @@
 // positioned reads and writes, saving and the save question.
 #pragma once
 
-#include "document/window_math.h"
+#include "document/edited_bytes.h"
 
 #include <windows.h>
 

@@ -2,8 +2,8 @@
 #include "document/scroll.h"
 
 #include "document/document.h"
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 #include "dump/codecs.h"
 #include "dump/render.h"
 #include "resources/instance.h"

@@ -7,7 +7,7 @@
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 #include "ui/input_box.h"
 
 #include <windowsx.h>

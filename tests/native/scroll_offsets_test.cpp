@@ -1,5 +1,5 @@
 // The scroll shift and scroll range chosen for a file size.
-#include "document/scroll_math.h"
+#include "document/scroll_offsets.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // Input: 4 bytes, the lines a notch; 4 bytes, the file's size; 4 bytes, the
 // top offset (kept within the file, on a line); then 4 bytes a message,
 // its rotation.
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {

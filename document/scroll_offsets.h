@@ -1,4 +1,4 @@
-// scroll_math.h - mapping between file offsets and scroll-bar positions.
+// scroll_offsets.h - mapping between file offsets and scroll-bar positions.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Which bytes of the window a save writes: the marks of edited bytes, their
 // runs in offset order, what a save forgets of a run it wrote, and how far
 // a transfer may go before the end of the file.
-#include "document/window_math.h"
+#include "document/edited_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Which byte a caret in the view chooses, how many bytes a box shows, and
 // how a text answer is stored.
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 
 #include "dump/dump_text.h"
 #include "tests/box_characters_932.h"

@@ -1,6 +1,6 @@
-// window_math.cpp - the marks of the window's edited bytes and the clip of a
+// edited_bytes.cpp - the marks of the window's edited bytes and the clip of a
 // transfer at the end of the file.
-#include "document/window_math.h"
+#include "document/edited_bytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// edit_math.h - the window-free part of in-place editing: which byte of the
+// edit_answer.h - the window-free part of in-place editing: which byte of the
 // view a caret chooses, how many bytes an edit box shows, and how a text
 // answer is stored.
 #pragma once

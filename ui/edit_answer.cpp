@@ -1,5 +1,5 @@
-// edit_math.cpp - caret to byte, bytes shown, text answers.
-#include "ui/edit_math.h"
+// edit_answer.cpp - caret to byte, bytes shown, text answers.
+#include "ui/edit_answer.h"
 
 #include "dump/dump_text.h"
 

@@ -1,5 +1,5 @@
-// scroll_math.cpp - scroll shift and scroll range of a file.
-#include "document/scroll_math.h"
+// scroll_offsets.cpp - scroll shift and scroll range of a file.
+#include "document/scroll_offsets.h"
 
 uint32_t ScrollShiftFor(uint32_t fileSize)
 {

@@ -1,4 +1,4 @@
-// window_math.h - which bytes of the window a save writes: a mark for every
+// edited_bytes.h - which bytes of the window a save writes: a mark for every
 // byte edited since the window was read, kept as one bit a byte, and the
 // runs of marked bytes in offset order; and how far a transfer at an offset
 // may go before the end of the file.
