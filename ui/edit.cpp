@@ -63,7 +63,7 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
     // data.
     if (document.fileHandle == nullptr || document.openCount != opened || document.topOffset != top)
         return;
-    const uint32_t room = index < document.validCount ? document.validCount - index : 0;
+    const uint32_t room = EditRoom(document.validCount, index);
     const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
                                      : StoreTextAnswer(text, shown, InputBoxCharacters(), first, room);
     if (stored == 0)

@@ -37,6 +37,11 @@ uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCou
     return count < limit ? count : limit;
 }
 
+uint32_t EditRoom(uint32_t validCount, uint32_t index)
+{
+    return index < validCount ? validCount - index : 0;
+}
+
 namespace {
 
 // One character of a box's initial text: where its bytes start in the

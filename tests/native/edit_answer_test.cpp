@@ -83,6 +83,20 @@ TEST(EditShownCount, LimitsByFileWindowAndBox)
     }
 }
 
+TEST(EditRoom, OnlyBytesThatHoldFileData)
+{
+    struct Case {
+        uint32_t validCount, index, room;
+    };
+    const Case cases[] = {
+        {0x8000, 0, 0x8000},      {0x8000, 0x7FFF, 1}, {0x8000, 0x8000, 0},
+        {0x8000, 0xFFFFFFFF, 0},  {5, 2, 3},           {5, 5, 0},
+        {5, 6, 0},                {0, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditRoom(c.validCount, c.index), c.room) << "valid " << c.validCount << ", index " << c.index;
+}
+
 // Each case: the bytes of dest, how many of them the box showed, the
 // answer and the room; then dest after the store and the count stored.
 // 8F without a trail byte and the pair 81 20 show as ・ and come back as 81 45.
