@@ -20,16 +20,16 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showState)
 {
     instanceHandle = instance;
-    HWND window = CreateMainWindow();
-    if (window == nullptr)
+    HWND mainWindow = CreateMainWindow();
+    if (mainWindow == nullptr)
         return 1;
-    ShowWindow(window, showState);
-    UpdateWindow(window);
+    ShowWindow(mainWindow, showState);
+    UpdateWindow(mainWindow);
 
     char path[PATH_BUFFER_SIZE];
     ExtractArgument(path, sizeof path, commandLine, 1);
     if (path[0] != '\0')
-        OpenDocument(window, path);
+        OpenDocument(mainWindow, path);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

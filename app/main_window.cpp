@@ -16,97 +16,94 @@
 
 namespace {
 
-void ShowInfoBox(HWND window, const char* name)
+void ShowInfoBox(HWND mainWindow, const char* name)
 {
-    DialogBoxParamA(instanceHandle, name, window, InfoBoxProc, 0);
+    DialogBoxParamA(instanceHandle, name, mainWindow, InfoBoxProc, 0);
 }
 
 // One line a command, each a call into the folder that owns the work.
-void RunCommand(HWND window, UINT id)
+void RunCommand(HWND mainWindow, UINT id)
 {
     switch (id) {
-    case CMD_OPEN: ChooseAndOpenFile(window); break;
-    case CMD_SAVE: SaveAndReport(window); break;
-    case CMD_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
-    case CMD_JUMP: JumpToAddress(window); break;
-    case CMD_FIND_HEX: EnterHexPattern(window); break;
-    case CMD_FIND_TEXT: EnterTextPattern(window); break;
-    case CMD_FIND_NEXT: RunSearch(window); break;
-    case CMD_FIND_ABORT: searchActive = 0; break;
-    case CMD_FONT: ChooseViewFont(window); break;
-    case CMD_ENTER_DECIMAL: EnterDecimalPattern(window); break;
-    case CMD_EDIT_HEX: EditHexAtTop(window); break;
-    case CMD_EDIT_TEXT: EditTextAtTop(window); break;
-    case CMD_HELP_TOPICS: ShowInfoBox(window, NAME_HELP); break;
-    case CMD_ABOUT: ShowInfoBox(window, NAME_ABOUT); break;
+    case CMD_OPEN: ChooseAndOpenFile(mainWindow); break;
+    case CMD_SAVE: SaveAndReport(mainWindow); break;
+    case CMD_EXIT: SendMessageA(mainWindow, WM_CLOSE, 0, 0); break;
+    case CMD_JUMP: JumpToAddress(mainWindow); break;
+    case CMD_FIND_HEX: EnterHexPattern(mainWindow); break;
+    case CMD_FIND_TEXT: EnterTextPattern(mainWindow); break;
+    case CMD_FIND_NEXT: RunSearch(mainWindow); break;
+    case CMD_FIND_ABORT: StopSearch(); break;
+    case CMD_FONT: ChooseViewFont(mainWindow); break;
+    case CMD_ENTER_DECIMAL: EnterDecimalPattern(mainWindow); break;
+    case CMD_EDIT_HEX: EditHexAtTop(mainWindow); break;
+    case CMD_EDIT_TEXT: EditTextAtTop(mainWindow); break;
+    case CMD_HELP_TOPICS: ShowInfoBox(mainWindow, NAME_HELP); break;
+    case CMD_ABOUT: ShowInfoBox(mainWindow, NAME_ABOUT); break;
     default: break;
     }
 }
 
 // A close request during a search only stops the search. Otherwise the
 // file is closed without a save question and the window destroyed.
-void CloseMainWindow(HWND window)
+void CloseMainWindow(HWND mainWindow)
 {
     if (searchActive) {
-        searchActive = 0;
+        StopSearch();
         return;
     }
-    if (document.fileHandle != nullptr) {
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
-    }
-    DestroyWindow(window);
+    CloseDocument();
+    DestroyWindow(mainWindow);
 }
 
 } // namespace
 
 HWND CreateMainWindow()
 {
-    HWND window = CreateDialogParamA(instanceHandle, NAME_DIALOG, GetActiveWindow(),
+    HWND mainWindow = CreateDialogParamA(instanceHandle, NAME_DIALOG, GetActiveWindow(),
                                      MainDialogProc, 0);
-    if (window == nullptr)
+    if (mainWindow == nullptr)
         return nullptr;
-    SendMessageA(window, WM_SETICON, ICON_BIG,
+    SendMessageA(mainWindow, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(instanceHandle, NAME_ICON)));
     RECT client;
-    GetClientRect(window, &client);
+    GetClientRect(mainWindow, &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     // The template's system-modal style made the window top-most; both calls
     // take that away, and the second sets the outer size to the client size
     // that the template gave.
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE);
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, width, height, SWP_NOMOVE);
-    return window;
+    SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE);
+    SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, width, height, SWP_NOMOVE);
+    return mainWindow;
 }
 
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        DragAcceptFiles(window, TRUE);
-        WatchViewRelease(window);
+        DragAcceptFiles(mainWindow, TRUE);
+        WatchViewRelease(mainWindow);
         return 0;
     case WM_SIZE:
-        LayoutChildren(window, LOWORD(lParam), HIWORD(lParam));
+        LayoutChildren(mainWindow, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_VSCROLL:
-        ScrollView(window, LOWORD(wParam), HIWORD(wParam));
+        ScrollView(mainWindow, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_MOUSEWHEEL:
-        ScrollByWheel(window, GET_WHEEL_DELTA_WPARAM(wParam));
+        ScrollByWheel(mainWindow, GET_WHEEL_DELTA_WPARAM(wParam));
         return 1;
     case WM_COMMAND:
-        RunCommand(window, LOWORD(wParam));
+        RunCommand(mainWindow, LOWORD(wParam));
         return 0;
     case WM_SETCURSOR:
-        NotePointerEvent(window, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
+        NotePointerEvent(mainWindow, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
         return 0;
     case WM_DROPFILES:
-        OpenDroppedFiles(window, reinterpret_cast<HDROP>(wParam));
+        OpenDroppedFiles(mainWindow, reinterpret_cast<HDROP>(wParam));
         return 0;
     case WM_CLOSE:
-        CloseMainWindow(window);
+        CloseMainWindow(mainWindow);
         return 1;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -116,11 +113,11 @@ INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
 }
 
-void LayoutChildren(HWND window, int width, int height)
+void LayoutChildren(HWND mainWindow, int width, int height)
 {
     const int viewWidth = width > SCROLL_BAR_WIDTH ? width - SCROLL_BAR_WIDTH : 0;
-    SetWindowPos(GetDlgItem(window, IDC_VIEW), nullptr, 0, 0, viewWidth, height, 0);
-    HWND scrollBar = GetDlgItem(window, IDC_SCROLL);
+    SetWindowPos(GetDlgItem(mainWindow, IDC_VIEW), nullptr, 0, 0, viewWidth, height, 0);
+    HWND scrollBar = GetDlgItem(mainWindow, IDC_SCROLL);
     SetWindowPos(scrollBar, nullptr, width - SCROLL_BAR_WIDTH, 0, SCROLL_BAR_WIDTH, height, 0);
     // A scroll bar that only moved (the window got wider, not taller) keeps
     // the bits copied from its old place, which Wine does not draw again
@@ -128,28 +125,28 @@ void LayoutChildren(HWND window, int width, int height)
     RedrawWindow(scrollBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
-void ChooseAndOpenFile(HWND window)
+void ChooseAndOpenFile(HWND mainWindow)
 {
     char path[PATH_BUFFER_SIZE] = "";
     OPENFILENAMEA dialog;
     ZeroMemory(&dialog, sizeof dialog);
     // The record without the later extension fields.
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = window;
+    dialog.hwndOwner = mainWindow;
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     if (GetOpenFileNameA(&dialog))
-        OpenDocument(window, path, (dialog.Flags & OFN_READONLY) != 0); // the read-only box
+        OpenDocument(mainWindow, path, (dialog.Flags & OFN_READONLY) != 0); // the read-only box
 }
 
-void OpenDroppedFiles(HWND window, HDROP drop)
+void OpenDroppedFiles(HWND mainWindow, HDROP drop)
 {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         char path[PATH_BUFFER_SIZE];
         if (DragQueryFileA(drop, i, path, sizeof path) == 0)
             path[0] = '\0';
-        OpenDocument(window, path);
+        OpenDocument(mainWindow, path);
     }
     DragFinish(drop);
 }

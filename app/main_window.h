@@ -15,13 +15,13 @@ HWND CreateMainWindow();
 // Dispatches every message of the main window to the routine that owns the
 // work. Returns 1 for WM_CLOSE, WM_DESTROY and WM_MOUSEWHEEL (the wheel,
 // which the view hands on too, moves through the file), 0 otherwise.
-INT_PTR CALLBACK MainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The view fills the client area but for the scroll bar down the right edge.
-void LayoutChildren(HWND window, int width, int height);
+void LayoutChildren(HWND mainWindow, int width, int height);
 
 // The open-file dialog; opens the chosen file.
-void ChooseAndOpenFile(HWND window);
+void ChooseAndOpenFile(HWND mainWindow);
 
 // Opens every dropped file in turn (the last stays open), then releases drop.
-void OpenDroppedFiles(HWND window, HDROP drop);
+void OpenDroppedFiles(HWND mainWindow, HDROP drop);

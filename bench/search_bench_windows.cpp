@@ -217,8 +217,7 @@ int main(int argc, char** argv)
         result = TimeAborts(n);
     else if (std::strcmp(argv[1], "scroll") == 0)
         result = TimeScrolls(n);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     DestroyWindow(mainWindow);
     return result;
 }

@@ -1,7 +1,7 @@
 // document.cpp - the open file and its window of bytes.
 #include "document/document.h"
 
-#include "document/scroll_math.h"
+#include "document/scroll_offsets.h"
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
@@ -23,17 +23,6 @@ bool SeekTo(HANDLE handle, uint32_t offset)
     LARGE_INTEGER distance;
     distance.QuadPart = offset;
     return fileCalls.seek(handle, distance, nullptr, FILE_BEGIN) != 0;
-}
-
-// Clips count to what the file holds from offset on; false when offset is
-// not below fileSize.
-bool ClipTransfer(uint32_t fileSize, uint32_t offset, uint32_t& count)
-{
-    if (offset >= fileSize)
-        return false;
-    if (fileSize - offset < count)
-        count = fileSize - offset;
-    return true;
 }
 
 // Start of the last path element: the character after the last backslash.
@@ -99,7 +88,7 @@ namespace {
 int ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
                 uint32_t* countOut, bool seek)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
+    if (handle == nullptr || !ClipToEnd(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
         return 0;
     DWORD done = 0;
     if (!fileCalls.read(handle, buffer, count, &done, nullptr))
@@ -126,15 +115,12 @@ int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer
 int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
                 uint32_t count, uint32_t* countOut)
 {
-    if (handle == nullptr || !ClipTransfer(fileSize, offset, count))
+    if (handle == nullptr || !ClipToEnd(fileSize, offset, count))
         return 0;
     // Another program may have shortened the file since it was opened.
     LARGE_INTEGER present;
-    if (!fileCalls.size(handle, &present) || present.QuadPart <= offset)
-        return 0;
-    if (present.QuadPart - offset < count)
-        count = static_cast<uint32_t>(present.QuadPart - offset);
-    if (!SeekTo(handle, offset))
+    if (!fileCalls.size(handle, &present) || !ClipToEnd(present.QuadPart, offset, count) ||
+        !SeekTo(handle, offset))
         return 0;
     DWORD done = 0;
     if (!fileCalls.write(handle, buffer, count, &done, nullptr))
@@ -175,7 +161,7 @@ int SaveWindow()
                                        document.topOffset + run.start,
                                        document.windowBuffer + run.start, count, &written) &&
                            written == count;
-        ClearEdited(document.edited, run.start, run.start + (written < count ? written : count));
+        ClearWritten(document.edited, run, written);
         if (!whole) {
             document.modified = 1; // the rest is kept for the next save
             return 0;
@@ -190,50 +176,47 @@ int SaveAndReport(HWND owner)
         return 1;
     if (document.fileHandle == nullptr)
         return 0;
-    char caption[STRING_BUFFER_SIZE];
-    char text[STRING_BUFFER_SIZE];
-    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
-    LoadText(STR_SAVE_FAILED, text, sizeof text);
-    MessageBoxA(owner, text, caption, MB_OK | MB_ICONWARNING);
+    ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_FAILED, MB_OK | MB_ICONWARNING);
     return 0;
 }
 
 int PromptSave(HWND owner)
 {
     document.modified = 0;
-    char caption[STRING_BUFFER_SIZE];
-    char text[STRING_BUFFER_SIZE];
-    LoadText(STR_SAVE_CAPTION, caption, sizeof caption);
-    LoadText(STR_SAVE_QUESTION, text, sizeof text);
-    if (MessageBoxA(owner, text, caption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 1;
     // A file that is no longer open has nothing to save and nothing to keep.
     return SaveAndReport(owner) || document.fileHandle == nullptr;
 }
 
-void OpenDocument(HWND window, const char* path, bool readOnly)
+void CloseDocument()
 {
-    ++document.openCount;
     if (document.fileHandle != nullptr) {
         CloseHandle(document.fileHandle);
         document.fileHandle = nullptr;
     }
+}
+
+void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
+{
+    ++document.openCount;
+    CloseDocument();
     char product[STRING_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
-    SetWindowTextA(window, product);
+    SetWindowTextA(mainWindow, product);
 
     document.fileHandle = FileOpen(path, &document.fileSize, readOnly);
     if (document.fileHandle == nullptr)
         return;
 
     document.scrollShift = ScrollShiftFor(document.fileSize);
-    SetScrollRange(GetDlgItem(window, IDC_SCROLL), SB_CTL, 0,
+    SetScrollRange(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL, 0,
                    static_cast<int>(ScrollMaximum(document.fileSize, document.scrollShift)), TRUE);
     document.topOffset = 0;
     ReloadWindow();
-    RenderView(window);
+    RenderView(mainWindow);
 
     char title[STRING_BUFFER_SIZE];
     ComposeTitle(title, BaseName(path), product);
-    SetWindowTextA(window, title);
+    SetWindowTextA(mainWindow, title);
 }

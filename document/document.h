@@ -3,7 +3,7 @@
 // positioned reads and writes, saving and the save question.
 #pragma once
 
-#include "document/window_math.h"
+#include "document/edited_bytes.h"
 
 #include <windows.h>
 
@@ -98,9 +98,13 @@ int SaveAndReport(HWND owner);
 // modified flag stay, and the caller must not move the window.
 int PromptSave(HWND owner);
 
+// Closes the open file, when one is open: no document is open afterwards.
+// The window's bytes, its edits and the modified flag stay as they are.
+void CloseDocument();
+
 // Closes the open file, opens path (at most 511 bytes) and shows it from
-// offset 0 in window's view, with "<base name> - VUKO" as the title. When
+// offset 0 in mainWindow's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no
 // document is open. With readOnly the file is opened for reading only, so
 // that every save of it fails.
-void OpenDocument(HWND window, const char* path, bool readOnly = false);
+void OpenDocument(HWND mainWindow, const char* path, bool readOnly = false);

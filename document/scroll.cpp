@@ -2,8 +2,8 @@
 #include "document/scroll.h"
 
 #include "document/document.h"
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 #include "dump/codecs.h"
 #include "dump/render.h"
 #include "resources/instance.h"
@@ -27,16 +27,15 @@ void EndScrollBarPress(HWND bar)
 
 // count requests of one code, with one save question at most and one
 // reload and render at the end: the same lines as count calls of
-// ScrollView. A request that moves nothing moves nothing the next time
-// either, so the steps stop there.
-void ScrollSteps(HWND window, unsigned code, unsigned position, uint32_t count)
+// ScrollView.
+void ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t count)
 {
     if (document.fileHandle == nullptr)
         return;
     if (document.modified) {
-        HWND bar = GetDlgItem(window, IDC_SCROLL);
+        HWND bar = GetDlgItem(mainWindow, IDC_SCROLL);
         const bool pressed = GetCapture() == bar; // the request comes from a press on the bar
-        const int settled = PromptSave(window);
+        const int settled = PromptSave(mainWindow);
         if (pressed)
             EndScrollBarPress(bar);
         if (!settled)
@@ -44,35 +43,30 @@ void ScrollSteps(HWND window, unsigned code, unsigned position, uint32_t count)
     }
     if (code == SCROLL_END)
         return;
-    uint32_t top = document.topOffset;
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint32_t next = NewTopOffset(top, document.fileSize, document.scrollShift, code, position);
-        if (next == top)
-            break;
-        top = next;
-    }
+    const uint32_t top = TopAfterRequests(document.topOffset, document.fileSize,
+                                          document.scrollShift, code, position, count);
     if (top == document.topOffset)
         return;
     document.topOffset = top;
     ReloadWindow();
-    RenderView(window);
+    RenderView(mainWindow);
 }
 
 } // namespace
 
-void ScrollView(HWND window, unsigned code, unsigned position)
+void ScrollView(HWND mainWindow, unsigned code, unsigned position)
 {
-    ScrollSteps(window, code, position, 1);
+    ScrollSteps(mainWindow, code, position, 1);
 }
 
-void ScrollByWheel(HWND window, int delta)
+void ScrollByWheel(HWND mainWindow, int delta)
 {
     UINT linesPerNotch = 3;
     if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0))
         linesPerNotch = 3;
     const WheelSteps steps = StepsForWheel(&wheelRest, delta, linesPerNotch);
     if (steps.count > 0)
-        ScrollSteps(window, steps.code, 0, steps.count);
+        ScrollSteps(mainWindow, steps.code, 0, steps.count);
 }
 
 void ForgetWheelRest()
@@ -80,11 +74,11 @@ void ForgetWheelRest()
     wheelRest = 0;
 }
 
-void JumpToAddress(HWND window)
+void JumpToAddress(HWND mainWindow)
 {
     if (document.fileHandle == nullptr)
         return;
-    if (document.modified && !PromptSave(window))
+    if (document.modified && !PromptSave(mainWindow))
         return; // the save failed: the edits stay on screen
 
     char title[256];
@@ -93,12 +87,12 @@ void JumpToAddress(HWND window)
     LoadText(STR_JUMP_TITLE, title, sizeof title);
     LoadText(STR_JUMP_LABEL, label, sizeof label);
     wsprintfA(text, "%08X", document.topOffset);
-    if (!ShowInputBox(window, title, label, text, sizeof text))
+    if (!ShowInputBox(mainWindow, title, label, text, sizeof text))
         return;
     uint32_t target = 0;
     if (!ParseHexNumber(text, &target))
         return;
     document.topOffset = LineInFile(target, document.fileSize);
     ReloadWindow();
-    RenderView(window);
+    RenderView(mainWindow);
 }

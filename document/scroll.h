@@ -11,7 +11,7 @@
 // edits stay on screen.
 // A request that a press on the scroll bar sent and that showed the save
 // question ends the bar's tracking of that press: it moves the view once.
-void ScrollView(HWND window, unsigned code, unsigned position);
+void ScrollView(HWND mainWindow, unsigned code, unsigned position);
 
 // Moves the view for a turn of the mouse wheel by delta (WM_MOUSEWHEEL's,
 // positive towards the start of the file) as far as that many line
@@ -20,7 +20,7 @@ void ScrollView(HWND window, unsigned code, unsigned position);
 // question comes once, every rule of the requests holds, and the view is
 // reloaded and rendered once. Fractions of a notch add up across calls; a
 // turn that makes no whole line asks and moves nothing.
-void ScrollByWheel(HWND window, int delta);
+void ScrollByWheel(HWND mainWindow, int delta);
 
 // Forgets the fraction of a notch that earlier turns left, as at start.
 void ForgetWheelRest();
@@ -28,4 +28,4 @@ void ForgetWheelRest();
 // Asks for a hexadecimal offset (the save question first while modified;
 // nothing more when the save fails) and shows its line: the last line for an offset beyond the end. An
 // answer that is not a hexadecimal number moves nothing.
-void JumpToAddress(HWND window);
+void JumpToAddress(HWND mainWindow);

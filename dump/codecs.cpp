@@ -84,16 +84,6 @@ void FormatPrintable(char* dest, const uint8_t* source, uint32_t count)
     dest[count] = '\0';
 }
 
-uint32_t CopyTextBytes(const char* text, uint8_t* dest, uint32_t maxCount)
-{
-    uint32_t copied = 0;
-    while (copied < maxCount && text[copied] != '\0') {
-        dest[copied] = static_cast<uint8_t>(text[copied]);
-        ++copied;
-    }
-    return copied;
-}
-
 int ParseHexNumber(const char* text, uint32_t* value)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
@@ -129,4 +119,15 @@ int ParseDecimal(const char* text, int32_t* value)
         number = 0u - number;
     *value = static_cast<int32_t>(number);
     return 1;
+}
+
+uint32_t ReadLittleEndian32(const uint8_t* bytes)
+{
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
+}
+
+void WriteLittleEndian32(uint8_t* dest, uint32_t value)
+{
+    for (int k = 0; k < 4; ++k)
+        dest[k] = static_cast<uint8_t>(value >> (8 * k));
 }

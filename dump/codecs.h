@@ -35,10 +35,6 @@ uint32_t ParseHexBytes(const char* text, uint8_t* dest, uint32_t maxCount);
 // every other byte is copied unchanged; then a NUL (count + 1 bytes).
 void FormatPrintable(char* dest, const uint8_t* source, uint32_t count);
 
-// Copies the bytes of text, unchanged, until its NUL or until maxCount bytes
-// are copied; writes no terminator and returns the number copied.
-uint32_t CopyTextBytes(const char* text, uint8_t* dest, uint32_t maxCount);
-
 // Reads a text made only of hex digits (no blanks, sign, prefix or suffix)
 // as an unsigned 32-bit number; past 8 digits the last 8 count. Returns 1
 // and stores the number, or 0 for an empty or bad text and leaves *value.
@@ -48,3 +44,11 @@ int ParseHexNumber(const char* text, uint32_t* value);
 // wraps modulo 2^32 and is read as signed; a lone sign gives 0. Returns 1
 // and stores the number, or 0 for an empty or bad text and leaves *value.
 int ParseDecimal(const char* text, int32_t* value);
+
+// The 32-bit value whose four bytes, least significant first, are bytes[0]
+// to bytes[3]: how the decimal prompt reads the pattern.
+uint32_t ReadLittleEndian32(const uint8_t* bytes);
+
+// Writes value as four bytes, least significant first, into dest[0] to
+// dest[3]: how the decimal prompt stores its number as the pattern.
+void WriteLittleEndian32(uint8_t* dest, uint32_t value);

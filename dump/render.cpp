@@ -26,7 +26,7 @@ void BuildDump(char* text)
 
 } // namespace
 
-void RenderView(HWND window)
+void RenderView(HWND mainWindow)
 {
     char text[VIEW_TEXT_SIZE];
     BuildDump(text);
@@ -34,19 +34,19 @@ void RenderView(HWND window)
         // Setting the position redraws the bar even when the thumb stays
         // where it is, as it mostly does for a line or a page of a large
         // file: a quarter of such a scroll's time.
-        HWND bar = GetDlgItem(window, IDC_SCROLL);
+        HWND bar = GetDlgItem(mainWindow, IDC_SCROLL);
         const int thumb = static_cast<int>(document.topOffset >> document.scrollShift);
         if (GetScrollPos(bar, SB_CTL) != thumb)
             SetScrollPos(bar, SB_CTL, thumb, TRUE);
     }
-    SetDlgItemTextA(window, IDC_VIEW, text);
+    SetDlgItemTextA(mainWindow, IDC_VIEW, text);
     // The text is the dump again, not what the user typed: a click on the
     // view maps through it (the control clears the flag itself under Wine,
     // which the platform does not promise).
-    SendDlgItemMessageA(window, IDC_VIEW, EM_SETMODIFY, FALSE, 0);
+    SendDlgItemMessageA(mainWindow, IDC_VIEW, EM_SETMODIFY, FALSE, 0);
 }
 
-bool ViewShowsDump(HWND window)
+bool ViewShowsDump(HWND mainWindow)
 {
     // Compared as the control holds text: characters of the code page. A
     // byte sequence that is no character there (a lone lead byte, 80, FD)
@@ -59,6 +59,6 @@ bool ViewShowsDump(HWND window)
     BuildDump(dump);
     if (MultiByteToWideChar(CP_ACP, 0, dump, -1, dumpCharacters, VIEW_TEXT_SIZE) == 0)
         return false;
-    const UINT length = GetDlgItemTextW(window, IDC_VIEW, shown, VIEW_TEXT_SIZE + 1);
+    const UINT length = GetDlgItemTextW(mainWindow, IDC_VIEW, shown, VIEW_TEXT_SIZE + 1);
     return length < VIEW_TEXT_SIZE + 1 && std::wcscmp(shown, dumpCharacters) == 0;
 }

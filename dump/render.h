@@ -8,9 +8,9 @@
 // the view text with the header and the dump of the bytes shown at
 // topOffset. With no document open the view becomes empty and the thumb
 // stays where it is.
-void RenderView(HWND window);
+void RenderView(HWND mainWindow);
 
 // Whether the view's text is the dump that RenderView puts there for the
 // Document as it is: false when the user typed something into it that
 // changed it. No file open counts as the empty text.
-bool ViewShowsDump(HWND window);
+bool ViewShowsDump(HWND mainWindow);

@@ -1,6 +1,6 @@
 // instance.h - the program's module instance, which every load of a
-// resource passes to the platform, and the string load that every text of
-// the program goes through.
+// resource passes to the platform, the string load that every text of the
+// program goes through, and the message box made of two such strings.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +12,8 @@ extern HINSTANCE instanceHandle;
 // Loads string id of the string table into buffer, which holds size bytes
 // (the NUL included); leaves buffer empty when the string is missing.
 void LoadText(UINT id, char* buffer, int size);
+
+// Shows a message box owned by owner with string captionId as its caption,
+// string textId as its text and type's buttons and icon (MB_ flags).
+// Returns the box's answer, as MessageBoxA does.
+int ShowStringBox(HWND owner, UINT captionId, UINT textId, UINT type);

@@ -1,7 +1,28 @@
-// chunk_walk.cpp - the reads that fill the search's chunk buffer.
+// chunk_walk.cpp - the chunks a search walks and the reads that fill its
+// chunk buffer.
 #include "search/chunk_walk.h"
 
 #include <cstring>
+
+ChunkWalk FirstChunk(uint32_t topOffset)
+{
+    return {(topOffset + 16) & ~uint32_t{15}, topOffset < 0xFFFFFFF0};
+}
+
+ChunkWalk NextChunk(const ChunkWalk& walk)
+{
+    return {walk.position + SEARCH_STEP, walk.more && walk.position <= 0xFFFFFFFF - SEARCH_STEP};
+}
+
+bool ChunkInFile(const ChunkWalk& walk, uint32_t fileSize)
+{
+    return walk.more && walk.position < fileSize;
+}
+
+uint32_t MatchLine(uint32_t position, uint32_t found)
+{
+    return (position + found) & ~uint32_t{15};
+}
 
 ChunkRead PlanChunkRead(uint32_t position, uint32_t fileSize, bool carry)
 {

@@ -1,7 +1,9 @@
-// chunk_walk.h - how the search fills its chunk buffer for the next chunk:
-// the whole chunk read at its position, or the overlap that ends the chunk
-// before carried to the front of the buffer and only the rest read on from
-// where the last read stopped, with no seek and no second read of the
+// chunk_walk.h - how the search walks the file chunk by chunk: where the
+// first chunk starts and which one comes next, up to the last offset that
+// 32-bit offsets reach; and how it fills its chunk buffer for the next
+// chunk: the whole chunk read at its position, or the overlap that ends the
+// chunk before carried to the front of the buffer and only the rest read on
+// from where the last read stopped, with no seek and no second read of the
 // overlap.
 #pragma once
 
@@ -12,6 +14,30 @@
 // Bytes that one chunk shares with the next: the last SEARCH_OVERLAP bytes
 // of a chunk are the first ones of the chunk SEARCH_STEP further on.
 constexpr uint32_t SEARCH_OVERLAP = SEARCH_CHUNK - SEARCH_STEP;
+
+// Where a search stands: the position of the chunk it searches next, when
+// there is one.
+struct ChunkWalk {
+    uint32_t position;
+    bool more; // false once the walk has passed offset 0xFFFFFFFF
+    friend bool operator==(const ChunkWalk&, const ChunkWalk&) = default;
+};
+
+// The first chunk of a search from the top line at topOffset (a multiple of
+// 16): the line after it, since the top line itself is never searched.
+// There is none past the last line of a 4 GiB file.
+ChunkWalk FirstChunk(uint32_t topOffset);
+
+// The chunk SEARCH_STEP after the one at walk.position; none when that lies
+// beyond offset 0xFFFFFFFF, which the chunk at walk.position then examines.
+ChunkWalk NextChunk(const ChunkWalk& walk);
+
+// Whether the walk has a chunk to search in a file of fileSize bytes.
+bool ChunkInFile(const ChunkWalk& walk, uint32_t fileSize);
+
+// The top line that a match makes: the line of the byte found positions
+// after the chunk's position.
+uint32_t MatchLine(uint32_t position, uint32_t found);
 
 // The read that fills the buffer for one chunk.
 struct ChunkRead {

@@ -21,51 +21,47 @@ uint32_t Shown(uint32_t most)
 
 // Asks with string 40 as the title and labelId as the label; text carries
 // the present pattern in and the answer out. Returns 1 on OK.
-int AskForPattern(HWND window, UINT labelId, char* text, uint32_t size)
+int AskForPattern(HWND mainWindow, UINT labelId, char* text, uint32_t size)
 {
     char title[PATTERN_TEXT_SIZE];
     char label[PATTERN_TEXT_SIZE];
-    LoadText(STR_SEARCH, title, static_cast<int>(size));
-    LoadText(labelId, label, static_cast<int>(size));
-    return ShowInputBox(window, title, label, text, size);
+    LoadText(STR_SEARCH, title, sizeof title);
+    LoadText(labelId, label, sizeof label);
+    return ShowInputBox(mainWindow, title, label, text, size);
 }
 
 } // namespace
 
-void EnterHexPattern(HWND window)
+void EnterHexPattern(HWND mainWindow)
 {
     char text[PATTERN_TEXT_SIZE];
     FormatHexBytes(text, SearchPattern.patternBytes, Shown(HEX_SHOWN));
-    if (!AskForPattern(window, STR_ENTER_HEX, text, sizeof text))
+    if (!AskForPattern(mainWindow, STR_ENTER_HEX, text, sizeof text))
         return;
     SearchPattern.patternLength = ParseHexBytes(text, SearchPattern.patternBytes, PATTERN_CAPACITY);
-    RunSearch(window);
+    RunSearch(mainWindow);
 }
 
-void EnterTextPattern(HWND window)
+void EnterTextPattern(HWND mainWindow)
 {
     char text[PATTERN_TEXT_SIZE];
     FormatPrintable(text, SearchPattern.patternBytes, Shown(TEXT_SHOWN));
-    if (!AskForPattern(window, STR_ENTER_TEXT, text, sizeof text))
+    if (!AskForPattern(mainWindow, STR_ENTER_TEXT, text, sizeof text))
         return;
     SearchPattern.patternLength = StoreTextAnswer(text, Shown(TEXT_SHOWN), InputBoxCharacters(),
                                                   SearchPattern.patternBytes, PATTERN_CAPACITY);
-    RunSearch(window);
+    RunSearch(mainWindow);
 }
 
-void EnterDecimalPattern(HWND window)
+void EnterDecimalPattern(HWND mainWindow)
 {
-    const uint8_t* bytes = SearchPattern.patternBytes;
-    const uint32_t stored = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t{bytes[3]} << 24;
     char text[DECIMAL_TEXT_SIZE];
-    wsprintfA(text, "%d", static_cast<int>(stored));
-    if (!AskForPattern(window, STR_ENTER_DECIMAL, text, sizeof text))
+    wsprintfA(text, "%d", static_cast<int>(ReadLittleEndian32(SearchPattern.patternBytes)));
+    if (!AskForPattern(mainWindow, STR_ENTER_DECIMAL, text, sizeof text))
         return;
     int32_t value = 0;
     if (!ParseDecimal(text, &value))
         return;
-    const uint32_t bits = static_cast<uint32_t>(value);
-    for (int k = 0; k < 4; ++k)
-        SearchPattern.patternBytes[k] = static_cast<uint8_t>(bits >> (8 * k));
+    WriteLittleEndian32(SearchPattern.patternBytes, static_cast<uint32_t>(value));
     SearchPattern.patternLength = 4;
 }

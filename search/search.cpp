@@ -48,106 +48,136 @@ bool PumpMessages()
     return true;
 }
 
-void ShowProgress(HWND window, const char* caption, uint32_t position)
+void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 {
     char progress[256];
     wsprintfA(progress, "%s(%08X)", caption, position);
-    SetDlgItemTextA(window, IDC_VIEW, progress);
+    SetDlgItemTextA(mainWindow, IDC_VIEW, progress);
 }
 
-// Ends a search on its match: makes the match's line the top line. An edit
-// made while the search ran (in its pump) is asked about first, as before
-// every move; when its save fails, the view stays with the edits.
-void ShowMatch(HWND window, uint32_t match)
+// Ends a search on its match: makes line, the match's line, the top line.
+// An edit made while the search ran (in its pump) is asked about first, as
+// before every move; when its save fails, the view stays with the edits.
+void ShowMatch(HWND mainWindow, uint32_t line)
 {
     const uint32_t opened = document.openCount;
-    const int settled = !document.modified || PromptSave(window);
+    const int settled = !document.modified || PromptSave(mainWindow);
     searchActive = 0;
-    if (!IsWindow(window))
+    if (!IsWindow(mainWindow))
         return;
     if (settled && document.fileHandle != nullptr && document.openCount == opened) {
-        document.topOffset = match & ~uint32_t{15};
+        document.topOffset = line;
         ReloadWindow();
     }
-    RenderView(window);
+    RenderView(mainWindow);
+}
+
+// What a scan of the file came to.
+struct ScanOutcome {
+    bool matched;       // line is the match's line
+    uint32_t line;
+    bool quit;          // a quit message came while messages were handled
+    uint32_t lastChunk; // position of the last chunk searched
+    bool lastShown;     // the view shows lastChunk's position, or nothing was searched
+};
+
+// Fills searchChunk with the chunk at position: the whole chunk read at its
+// position, or with carry the overlap moved to the front and the rest read
+// on. Returns the count of the file's bytes that the buffer holds for it.
+// carry: the buffer ends with this chunk's first bytes and the file
+// position stands right after them, because the chunk just searched filled
+// the buffer and no message has been handled since. A command handled in
+// the pump may have read the file elsewhere (a scroll), searched in this
+// same buffer (a nested find-next) or opened another file.
+uint32_t ReadChunk(uint32_t position, bool carry)
+{
+    const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
+    if (read.kept != 0)
+        CarryOverlap(searchChunk);
+    uint32_t got = 0;
+    bool succeeded = true;
+    if (read.count != 0) {
+        succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
+            document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
+    }
+    return ChunkCount(read, succeeded, got);
+}
+
+// Searches the file chunk by chunk from the line after the top line until a
+// match, the end of the file, a stop request or a quit message, doing the
+// screen work (progress text and message pump) when it is due.
+ScanOutcome ScanFile(HWND mainWindow, const char* caption)
+{
+    ScanOutcome outcome = {false, 0, false, 0, true};
+    ChunkWalk walk = FirstChunk(document.topOffset);
+    ScreenPace pace = {0, false};
+    bool carry = false; // whether the next chunk may carry the overlap (ReadChunk)
+    // Handle, size and pattern are taken afresh for every chunk: a command
+    // handled in the pump may have changed them, or closed the file.
+    while (document.fileHandle != nullptr && ChunkInFile(walk, document.fileSize) && searchActive) {
+        const uint32_t position = walk.position;
+        const uint32_t count = ReadChunk(position, carry);
+        carry = count == SEARCH_CHUNK;
+        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
+                                           SearchPattern.patternLength);
+        if (found != NO_MATCH)
+            return {true, MatchLine(position, found), false, outcome.lastChunk, outcome.lastShown};
+        outcome.lastChunk = position;
+        outcome.lastShown = false;
+
+        if (ScreenWorkDue(pace, searchClock())) {
+            ShowProgress(mainWindow, caption, position);
+            outcome.lastShown = true;
+            carry = false;
+            if (!PumpMessages()) {
+                outcome.quit = true;
+                return outcome;
+            }
+            pace = {searchClock(), true};
+        }
+        walk = NextChunk(walk);
+    }
+    return outcome;
+}
+
+// Ends a search that found nothing: the last chunk's position and a "not
+// found" or "aborted" box (none after a quit message), then the dump.
+void EndWithoutMatch(HWND mainWindow, const char* caption, const ScanOutcome& outcome)
+{
+    if (!outcome.quit && IsWindow(mainWindow)) {
+        if (!outcome.lastShown)
+            ShowProgress(mainWindow, caption, outcome.lastChunk);
+        ShowStringBox(mainWindow, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
+                      MB_OK | MB_ICONWARNING);
+    }
+    searchActive = 0;
+    if (IsWindow(mainWindow))
+        RenderView(mainWindow);
 }
 
 } // namespace
 
 uint64_t (*searchClock)() = SteadyMilliseconds;
 
-void RunSearch(HWND window)
+void StopSearch()
+{
+    searchActive = 0;
+}
+
+void RunSearch(HWND mainWindow)
 {
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||
         SearchPattern.patternLength > PATTERN_CAPACITY)
         return;
-    if (document.modified && !PromptSave(window))
+    if (document.modified && !PromptSave(mainWindow))
         return; // the save failed: the edits stay on screen
 
     char caption[256];
     LoadText(STR_SEARCH, caption, sizeof caption);
     searchActive = 1;
-
-    // The top line itself is never searched; past the last line of a 4 GiB
-    // file there is nothing to search.
-    uint32_t position = (document.topOffset + 16) & ~uint32_t{15};
-    bool more = document.topOffset < 0xFFFFFFF0;
-    bool quit = false;
-    ScreenPace pace = {0, false};
-    uint32_t lastChunk = 0;
-    bool lastShown = true; // the view shows lastChunk's position, or nothing was searched
-    // Whether the buffer ends with the next chunk's first bytes and the file
-    // position stands right after them, so that the next chunk carries them
-    // to the front and reads on from there: the chunk just searched filled
-    // the buffer and no message has been handled since. A command handled
-    // in the pump may have read the file elsewhere (a scroll), searched in
-    // this same buffer (a nested find-next) or opened another file.
-    bool carry = false;
-    // Handle, size and pattern are taken afresh for every chunk: a command
-    // handled in the pump may have changed them, or closed the file.
-    while (more && document.fileHandle != nullptr && position < document.fileSize && searchActive) {
-        const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
-        if (read.kept != 0)
-            CarryOverlap(searchChunk);
-        uint32_t got = 0;
-        bool succeeded = true;
-        if (read.count != 0) {
-            succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
-                document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
-        }
-        const uint32_t count = ChunkCount(read, succeeded, got);
-        carry = count == SEARCH_CHUNK;
-        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
-                                           SearchPattern.patternLength);
-        if (found != NO_MATCH) {
-            ShowMatch(window, position + found);
-            return;
-        }
-        lastChunk = position;
-        lastShown = false;
-
-        if (ScreenWorkDue(pace, searchClock())) {
-            ShowProgress(window, caption, position);
-            lastShown = true;
-            carry = false;
-            if (!PumpMessages()) {
-                quit = true;
-                break;
-            }
-            pace = {searchClock(), true};
-        }
-        more = position <= 0xFFFFFFFF - SEARCH_STEP;
-        position += SEARCH_STEP;
-    }
-
-    if (!quit && IsWindow(window)) {
-        if (!lastShown)
-            ShowProgress(window, caption, lastChunk);
-        char text[256];
-        LoadText(searchActive ? STR_NOT_FOUND : STR_ABORTED, text, sizeof text);
-        MessageBoxA(window, text, caption, MB_OK | MB_ICONWARNING);
-    }
-    searchActive = 0;
-    if (IsWindow(window))
-        RenderView(window);
+    const ScanOutcome outcome = ScanFile(mainWindow, caption);
+    if (outcome.matched)
+        ShowMatch(mainWindow, outcome.line);
+    else
+        EndWithoutMatch(mainWindow, caption, outcome);
 }

@@ -15,9 +15,13 @@ struct SearchPatternRecord {
 
 extern SearchPatternRecord SearchPattern;
 
-// 1 while a search scans; the abort command and a close request set it to 0
-// to stop the scan before its next chunk.
+// 1 while a search scans; StopSearch sets it to 0 to stop the scan before
+// its next chunk.
 extern int searchActive;
+
+// Asks a running search to stop before its next chunk (the abort command, a
+// close request); nothing happens when no search runs.
+void StopSearch();
 
 // The steady clock, in milliseconds, that paces the search's progress text
 // and message pump; tests put a clock of their own here.
@@ -34,14 +38,14 @@ extern uint64_t (*searchClock)();
 // of the file was reached, or no file is open any more) or "aborted" message
 // box, the last chunk's position shown behind it and the dump shown again
 // after it. Does nothing without an open file or a pattern.
-void RunSearch(HWND window);
+void RunSearch(HWND mainWindow);
 
 // Prompts for a pattern in hexadecimal or as text, showing the present one,
 // stores the answer and searches for it. Cancel changes nothing.
-void EnterHexPattern(HWND window);
-void EnterTextPattern(HWND window);
+void EnterHexPattern(HWND mainWindow);
+void EnterTextPattern(HWND mainWindow);
 
 // Prompts for a signed 32-bit decimal value, showing the first four pattern
 // bytes, and stores it as the pattern (least significant byte first). Does
 // not search; a refused answer changes nothing.
-void EnterDecimalPattern(HWND window);
+void EnterDecimalPattern(HWND mainWindow);

@@ -5,7 +5,7 @@
 // (81 45); every other character comes back as it was given.
 #pragma once
 
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 
 inline uint32_t HandBack932(const char* chars, uint32_t length, char* back)
 {

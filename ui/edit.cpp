@@ -7,7 +7,7 @@
 #include "dump/render.h"
 #include "resources/instance.h"
 #include "resources/resource.h"
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 #include "ui/input_box.h"
 
 #include <windowsx.h>
@@ -34,7 +34,7 @@ WNDPROC viewProcedure; // the edit control's own procedure, under ViewProc
 
 // Shows the bytes from window index on in the input box and stores the
 // answer there; sets modified and renders when a byte was stored.
-void EditBytes(HWND window, uint32_t index, const EditKind& kind)
+void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
 {
     if (document.fileHandle == nullptr)
         return; // also after a failed open, while a stale dump may show
@@ -55,7 +55,7 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
 
     const uint32_t opened = document.openCount;
     const uint32_t top = document.topOffset;
-    if (!ShowInputBox(window, title, label, text, sizeof text))
+    if (!ShowInputBox(mainWindow, title, label, text, sizeof text))
         return;
     // The box ran a message loop: store only into the window it was shown
     // for (not into another file opened meanwhile, which may get the same
@@ -63,27 +63,27 @@ void EditBytes(HWND window, uint32_t index, const EditKind& kind)
     // data.
     if (document.fileHandle == nullptr || document.openCount != opened || document.topOffset != top)
         return;
-    const uint32_t room = index < document.validCount ? document.validCount - index : 0;
+    const uint32_t room = EditRoom(document.validCount, index);
     const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
                                      : StoreTextAnswer(text, shown, InputBoxCharacters(), first, room);
     if (stored == 0)
         return;
     NoteEdited(index, stored);
     document.modified = 1;
-    RenderView(window);
+    RenderView(mainWindow);
 }
 
 // Ends a click that a movement notice or a release reported over
 // endedOver: edits at the caret when the press and the end both were on
 // the view. The press is forgotten before the box opens, so nothing that
 // happens while it is open can start a second edit for the same click.
-void EndClick(HWND window, HWND endedOver)
+void EndClick(HWND mainWindow, HWND endedOver)
 {
     const bool onView = pressedWindow != nullptr && pressedWindow == endedOver &&
-                        endedOver == GetDlgItem(window, IDC_VIEW);
+                        endedOver == GetDlgItem(mainWindow, IDC_VIEW);
     pressedWindow = nullptr;
     if (onView)
-        EditAtCaret(window);
+        EditAtCaret(mainWindow);
 }
 
 // The view's procedure: the edit control handles every message first, so
@@ -140,18 +140,18 @@ uint32_t ViewBytePosition(HWND view, uint32_t position)
 
 } // namespace
 
-void NotePointerEvent(HWND window, HWND pointed, UINT message)
+void NotePointerEvent(HWND mainWindow, HWND pointed, UINT message)
 {
     if (message == WM_MOUSEMOVE)
-        EndClick(window, pointed);
+        EndClick(mainWindow, pointed);
     else if (message == WM_LBUTTONDOWN)
         pressedWindow = pointed;
 }
 
-void WatchViewRelease(HWND window)
+void WatchViewRelease(HWND mainWindow)
 {
     viewProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        GetDlgItem(window, IDC_VIEW), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
+        GetDlgItem(mainWindow, IDC_VIEW), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc)));
 }
 
 void ForgetPointerState()
@@ -160,19 +160,19 @@ void ForgetPointerState()
     viewProcedure = nullptr;
 }
 
-void EditAtCaret(HWND window)
+void EditAtCaret(HWND mainWindow)
 {
     if (document.fileHandle == nullptr)
         return;
-    HWND view = GetDlgItem(window, IDC_VIEW);
+    HWND view = GetDlgItem(mainWindow, IDC_VIEW);
     // Every render clears the view's modified flag. Keys set it, also those
     // that changed nothing (under Wine a letter that the view refuses, as it
     // does while it holds more lines than it shows), so the text itself
     // tells: when typing changed it, its positions no longer match the
     // dump, and the click puts the dump back and edits nothing.
     if (SendMessageA(view, EM_GETMODIFY, 0, 0)) {
-        if (!ViewShowsDump(window)) {
-            RenderView(window);
+        if (!ViewShowsDump(mainWindow)) {
+            RenderView(mainWindow);
             return;
         }
         SendMessageA(view, EM_SETMODIFY, FALSE, 0);
@@ -183,17 +183,17 @@ void EditAtCaret(HWND window)
     const CaretChoice choice =
         ChooseByteAtCaret(ViewBytePosition(view, start), ViewBytePosition(view, end));
     if (choice.zone == ZONE_HEX)
-        EditBytes(window, choice.index, HEX_EDIT);
+        EditBytes(mainWindow, choice.index, HEX_EDIT);
     else if (choice.zone == ZONE_TEXT)
-        EditBytes(window, choice.index, TEXT_AT_CARET);
+        EditBytes(mainWindow, choice.index, TEXT_AT_CARET);
 }
 
-void EditHexAtTop(HWND window)
+void EditHexAtTop(HWND mainWindow)
 {
-    EditBytes(window, 0, HEX_EDIT);
+    EditBytes(mainWindow, 0, HEX_EDIT);
 }
 
-void EditTextAtTop(HWND window)
+void EditTextAtTop(HWND mainWindow)
 {
-    EditBytes(window, 0, TEXT_AT_TOP);
+    EditBytes(mainWindow, 0, TEXT_AT_TOP);
 }

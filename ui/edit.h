@@ -15,13 +15,13 @@ extern HWND pressedWindow;
 // is the window under the pointer, message the pointer message. A press
 // remembers pointed; the first movement after it ends the click, and edits
 // at the caret when both name the view.
-void NotePointerEvent(HWND window, HWND pointed, UINT message);
+void NotePointerEvent(HWND mainWindow, HWND pointed, UINT message);
 
 // Makes the release of the left button end a click too, as the movement
 // notice that usually follows it does (and sometimes does not): a release
 // over the view after a press on it edits at the caret, any other release
 // forgets the press. Either way one click edits at most once.
-void WatchViewRelease(HWND window);
+void WatchViewRelease(HWND mainWindow);
 
 // Forgets the press and the view's own procedure, as at start: for a main
 // window that is gone.
@@ -32,9 +32,9 @@ void ForgetPointerState();
 // without an open file, for a selection, or for a caret outside both zones
 // or on a cell beyond the file's end. When the view's text was changed by
 // typing, it renders the view again instead and opens no box.
-void EditAtCaret(HWND window);
+void EditAtCaret(HWND mainWindow);
 
 // Open the input box for the 8 bytes at topOffset (fewer near the end of
 // the file), as pairs or as text; nothing without an open file.
-void EditHexAtTop(HWND window);
-void EditTextAtTop(HWND window);
+void EditHexAtTop(HWND mainWindow);
+void EditTextAtTop(HWND mainWindow);

@@ -13,9 +13,9 @@ HFONT chosenFont;
 
 } // namespace
 
-void ChooseViewFont(HWND window)
+void ChooseViewFont(HWND mainWindow)
 {
-    HWND view = GetDlgItem(window, IDC_VIEW);
+    HWND view = GetDlgItem(mainWindow, IDC_VIEW);
     const HFONT present = reinterpret_cast<HFONT>(SendMessageA(view, WM_GETFONT, 0, 0));
     LOGFONTA logFont;
     // A view without a font of its own draws with the system font.
@@ -26,7 +26,7 @@ void ChooseViewFont(HWND window)
     CHOOSEFONTA request;
     ZeroMemory(&request, sizeof request);
     request.lStructSize = sizeof request;
-    request.hwndOwner = window;
+    request.hwndOwner = mainWindow;
     request.lpLogFont = &logFont;
     request.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
     request.rgbColors = RGB(0, 0, 0);
@@ -45,8 +45,8 @@ void ChooseViewFont(HWND window)
     chosenFont = font;
 
     RECT client;
-    GetClientRect(window, &client);
-    InvalidateRect(window, &client, TRUE);
+    GetClientRect(mainWindow, &client);
+    InvalidateRect(mainWindow, &client, TRUE);
 }
 
 void ForgetChosenFont()

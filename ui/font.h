@@ -8,7 +8,7 @@
 // (underline and strike-out included, the colour ignored) and the main
 // window is drawn again; the font of an earlier choice is released then,
 // the template's font never. Cancel changes nothing.
-void ChooseViewFont(HWND window);
+void ChooseViewFont(HWND mainWindow);
 
 // Releases the font of the last choice and forgets it, as at start: for a
 // view that is gone.

@@ -1,7 +1,7 @@
 // input_box.h - the one modal box that asks the user for a line of text.
 #pragma once
 
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
-// FormatHexNumber, ParseHexNumber and ParseDecimal on arbitrary values,
-// digit counts and texts.
+// FormatHexNumber, ParseHexNumber, ParseDecimal and the little-endian
+// bytes of the decimal pattern on arbitrary values, digit counts and texts.
 //
 // Input: 4 bytes, a value; 1 byte, a digit count (signed, -128 to 127); then
 // the body, parsed as a text both as a hex number and as a decimal.
@@ -97,6 +97,30 @@ void CheckPrintedValue(int32_t value)
 
 } // namespace
 
+namespace {
+
+// The four bytes of a value, least significant first, in a block of exactly
+// four bytes, and the value read back from them; and the value that four
+// arbitrary bytes make writes them back unchanged.
+void CheckLittleEndian(int32_t value, const uint8_t* someBytes, size_t someCount)
+{
+    const auto bits = static_cast<uint32_t>(value);
+    Block four(4);
+    WriteLittleEndian32(four.bytes(), bits);
+    for (int k = 0; k < 4; ++k)
+        FUZZ_CHECK(four.bytes()[k] == ((bits >> (8 * k)) & 0xFF));
+    FUZZ_CHECK(ReadLittleEndian32(four.bytes()) == bits);
+    FUZZ_CHECK(static_cast<int32_t>(ReadLittleEndian32(four.bytes())) == value);
+
+    if (someCount < 4)
+        return;
+    Block back(4);
+    WriteLittleEndian32(back.bytes(), ReadLittleEndian32(someBytes));
+    FUZZ_CHECK(std::memcmp(back.bytes(), someBytes, 4) == 0);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Input input(data, size);
@@ -105,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CheckFormatHexNumber(value, digits);
     CheckPrintedValue(value);
+    CheckLittleEndian(value, input.body(), input.bodySize());
 
     Block text = Text(input.body(), input.bodySize());
     // The value taken from the input is also what must stay after a failure.

@@ -1,5 +1,6 @@
-// The reads that fill the search's chunk buffer: the whole chunk after a
-// seek, or the overlap carried from the chunk before and the rest read on.
+// The chunks a search walks, up to the last 32-bit offset, and the reads
+// that fill its chunk buffer: the whole chunk after a seek, or the overlap
+// carried from the chunk before and the rest read on.
 #include "search/chunk_walk.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,131 @@
 #include <ostream>
 #include <vector>
 
-// How a failing test shows a read.
+// How a failing test shows a read and a place in the walk.
 void PrintTo(const ChunkRead& r, std::ostream* out)
 {
     *out << std::hex << "kept " << r.kept << ", read " << r.count << " at " << r.offset;
 }
 
+void PrintTo(const ChunkWalk& w, std::ostream* out)
+{
+    *out << std::hex << (w.more ? "chunk at " : "no chunk, position ") << w.position;
+}
+
 namespace {
+
+constexpr uint32_t LAST_OFFSET = 0xFFFFFFFF;
+
+TEST(ChunkWalkTest, FirstChunkIsTheLineAfterTheTopLine)
+{
+    struct Case {
+        uint32_t topOffset;
+        ChunkWalk first;
+    };
+    const Case cases[] = {
+        {0, {0x10, true}},
+        {0x7FFFFFF0, {0x80000000, true}},
+        {0xFFFFFFD0, {0xFFFFFFE0, true}},
+        {0xFFFFFFE0, {0xFFFFFFF0, true}}, // the last line, whose last byte is out of reach
+        {0xFFFFFFF0, {0, false}},         // no line after the last one
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FirstChunk(c.topOffset), c.first) << std::hex << "top " << c.topOffset;
+}
+
+TEST(ChunkWalkTest, NextChunkEndsOnceTheLastOffsetWasExamined)
+{
+    constexpr uint32_t LAST_START = LAST_OFFSET - SEARCH_STEP; // its chunk stops short of the last offset
+    struct Case {
+        ChunkWalk walk;
+        ChunkWalk next;
+    };
+    const Case cases[] = {
+        {{0x10, true}, {0x10 + SEARCH_STEP, true}},
+        {{0x7FFFFFF0, true}, {0x7FFFFFF0 + SEARCH_STEP, true}},
+        {{LAST_START - 1, true}, {LAST_OFFSET - 1, true}},
+        {{LAST_START, true}, {LAST_OFFSET, true}},
+        {{LAST_START + 1, true}, {0, false}}, // examines up to the last offset
+        {{LAST_OFFSET, true}, {SEARCH_STEP - 1, false}},
+        {{0x10, false}, {0x10 + SEARCH_STEP, false}}, // an ended walk stays ended
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NextChunk(c.walk), c.next) << testing::PrintToString(c.walk);
+}
+
+TEST(ChunkWalkTest, ChunkInFileOnlyWhileTheWalkGoesOnBelowTheSize)
+{
+    struct Case {
+        ChunkWalk walk;
+        uint32_t fileSize;
+        bool inFile;
+    };
+    const Case cases[] = {
+        {{0x10, true}, 0x11, true},
+        {{0x10, true}, 0x10, false},
+        {{0x10, true}, 0, false},
+        {{LAST_OFFSET - 1, true}, LAST_OFFSET, true},
+        {{LAST_OFFSET, true}, LAST_OFFSET, false},
+        {{0x10, false}, LAST_OFFSET, false}, // wrapped past 2^32: nothing more
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChunkInFile(c.walk, c.fileSize), c.inFile)
+            << testing::PrintToString(c.walk) << std::hex << ", size " << c.fileSize;
+    }
+}
+
+// From every top line, the walk's chunks follow each other without a gap
+// or an overlap of examined positions, end with the one that examines the
+// last offset below the file's size, and never wrap to the file's start.
+TEST(ChunkWalkTest, WalkExaminesEveryPositionAfterTheTopLineOnce)
+{
+    struct Case {
+        uint32_t topOffset, fileSize;
+    };
+    const Case cases[] = {
+        {0, 0},
+        {0, 0x11},
+        {0, 3 * SEARCH_STEP + 0x20},
+        {0xFFFFFFE0, LAST_OFFSET},
+        {0xFFFFFFF0, LAST_OFFSET},
+        {LAST_OFFSET - 5 * SEARCH_STEP, LAST_OFFSET}, // the top a multiple of 16
+        {0xFFFF0000, LAST_OFFSET},
+        {0xFFFF0000, 0xFFFF8010},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << "top " << c.topOffset << ", size " << c.fileSize);
+        const uint32_t top = c.topOffset & ~uint32_t{15};
+        uint64_t expected = uint64_t{top} + 16; // the next position to be examined
+        uint32_t chunks = 0;
+        for (ChunkWalk walk = FirstChunk(top); ChunkInFile(walk, c.fileSize); walk = NextChunk(walk)) {
+            ASSERT_EQ(walk.position, expected) << "chunk " << chunks;
+            expected += SEARCH_STEP;
+            ASSERT_LT(++chunks, 0x30000u) << "the walk does not end";
+        }
+        // Examined up to the file's last byte, and not a whole chunk more.
+        const uint64_t end = c.fileSize;
+        EXPECT_GE(expected, end);
+        EXPECT_LT(expected, end + SEARCH_STEP + 16);
+        EXPECT_EQ(chunks == 0, uint64_t{top} + 16 >= end);
+    }
+}
+
+TEST(ChunkWalkTest, MatchLineIsTheLineOfTheMatchedByte)
+{
+    struct Case {
+        uint32_t position, found, line;
+    };
+    const Case cases[] = {
+        {0x10, 0, 0x10},
+        {0x10, 0xF, 0x10},
+        {0x10, 0x10, 0x20},
+        {0x10, SEARCH_STEP - 1, (0x10 + SEARCH_STEP - 1) & ~uint32_t{15}},
+        {0xFFFFFFF0, 0xE, 0xFFFFFFF0},
+        {LAST_OFFSET - SEARCH_STEP + 1, SEARCH_STEP - 2, 0xFFFFFFF0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MatchLine(c.position, c.found), c.line) << std::hex << c.position << " + " << c.found;
+}
 
 TEST(ChunkWalkTest, ReadForTheNextChunk)
 {

@@ -391,7 +391,7 @@ TEST(Codecs, HighBytesAreNeverDigitsSignsOrSeparators)
     }
 }
 
-// ------------------------------------------------------ printable and raw text
+// ------------------------------------------------------------- printable text
 
 TEST(FormatPrintable, ControlBytesBecomeDotsOthersStay)
 {
@@ -414,38 +414,33 @@ TEST(FormatPrintable, ControlBytesBecomeDotsOthersStay)
     }
 }
 
-TEST(CopyTextBytes, CopiesUntilTheNulOrTheMaximum)
+// ------------------------------------------------- the decimal pattern's bytes
+
+TEST(LittleEndian32, LeastSignificantByteFirstBothWays)
 {
     struct Case {
-        const char* text;
-        uint32_t maxCount;
+        uint32_t value;
         Bytes bytes;
     };
     const Case cases[] = {
-        {"", 8, {}},
-        {"abc", 8, {'a', 'b', 'c'}},
-        {"abc", 3, {'a', 'b', 'c'}},
-        {"abcdefghij", 8, {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'}},
-        {"abc", 0, {}},
-        {"", 0, {}},
-        {" \t.", 8, {0x20, 0x09, 0x2E}},
-        {"\x82\xA0\xFF", 8, {0x82, 0xA0, 0xFF}},
+        {0, {0x00, 0x00, 0x00, 0x00}},
+        {1, {0x01, 0x00, 0x00, 0x00}},
+        {0x12345678, {0x78, 0x56, 0x34, 0x12}},
+        {0x7FFFFFFF, {0xFF, 0xFF, 0xFF, 0x7F}},
+        {0x80000000, {0x00, 0x00, 0x00, 0x80}}, // -2147483648
+        {0xFFFFFFFF, {0xFF, 0xFF, 0xFF, 0xFF}}, // -1
+        {0x00800080, {0x80, 0x00, 0x80, 0x00}}, // high bits within bytes stay in them
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << Shown(c.text) << " maximum " << c.maxCount);
-        const Parsed parsed = ParsedBytes(c.text, c.maxCount, CopyTextBytes);
-        EXPECT_EQ(parsed.result, c.bytes.size());
-        EXPECT_EQ(parsed.stored, c.bytes);
+        SCOPED_TRACE(testing::Message() << std::hex << "value 0x" << c.value);
+        Bytes written(6, 0xA5); // a byte before and after the four
+        WriteLittleEndian32(written.data() + 1, c.value);
+        Bytes expected = {0xA5};
+        expected.insert(expected.end(), c.bytes.begin(), c.bytes.end());
+        expected.push_back(0xA5);
+        EXPECT_EQ(written, expected);
+        EXPECT_EQ(ReadLittleEndian32(c.bytes.data()), c.value);
     }
-}
-
-TEST(CopyTextBytes, DotsOfControlBytesComeBackAsDots)
-{
-    const Bytes bytes = {0x00, 0x41, 0x1F, 0x2E, 0x0A, 0x82};
-    char text[7];
-    FormatPrintable(text, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    const Parsed parsed = ParsedBytes(text, 16, CopyTextBytes);
-    EXPECT_EQ(parsed.stored, (Bytes{0x2E, 0x41, 0x2E, 0x2E, 0x2E, 0x82}));
 }
 
 } // namespace

@@ -120,8 +120,7 @@ TEST_F(DocumentTest, NearTheEndReadsAndSavesOnlyWhatIsLeft)
 
     std::vector<uint8_t> expected = CountingBytes(0x10005);
     std::memset(expected.data() + 0x10000, 0xAA, 5);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     EXPECT_EQ(ReadWholeFile(path), expected);
 }
 
@@ -173,8 +172,7 @@ TEST_F(DocumentTest, RefusedReloadLeavesNothingToShowOrSave)
     EXPECT_EQ(document.validCount, 0u);
     document.topOffset = 0x80;  // a save here must not write the bytes of offset 0
     EXPECT_EQ(SaveWindow(), 1);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     EXPECT_EQ(ReadWholeFile(path), CountingBytes(0x100));
 }
 
@@ -203,8 +201,7 @@ TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
     EXPECT_EQ(document.modified, 1); // the next move asks again
     EXPECT_EQ(document.windowBuffer[0], 0xFF); // the edit stays in the window
     CloseHandle(holder);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     EXPECT_EQ(ReadWholeFile(path), CountingBytes(64));
 }
 
@@ -235,8 +232,7 @@ TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
                                  "\x82\xdc\x82\xb7\x82\xa9?"); // 変更内容を保存しますか?
         EXPECT_EQ(document.modified, 0);
         EXPECT_EQ(document.windowBuffer[0], 0x77);
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
+        CloseDocument();
         EXPECT_EQ(ReadWholeFile(path)[0], c.onDisk) << c.button;
     }
 }
@@ -266,8 +262,7 @@ TEST_F(DocumentTest, SaveKeepsWhatAnotherHandleWroteMeanwhile)
     }
     ASSERT_EQ(document.windowBuffer[0], 0x77);
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
 
     std::vector<uint8_t> expected = CountingBytes(0x200);
     expected[0] = 0x77;
@@ -311,8 +306,7 @@ TEST_F(DocumentTest, TitleOfABareNameAndOfANameTooLongForTheTitle)
     ASSERT_NE(document.fileHandle, nullptr);
     EXPECT_EQ(WindowText(window_), std::string(247, 'a') + " - VUKO");
 
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     DeleteFileA(longName.c_str());
     SetCurrentDirectoryA(previous);
 }
@@ -372,8 +366,7 @@ TEST_F(HugeFileTest, MarkersAboveTwoGigabytesAreReadAndSavedInPlace)
     ReloadWindow();
     EditByte(1, 0xE1);
     ASSERT_EQ(SaveWindow(), 1);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
 
     EXPECT_EQ(ReadAt(path_, 0x80000010, 4), (std::vector<uint8_t>{0x55, 0xE1, 0x77, 0x88}));
     EXPECT_EQ(ReadAt(path_, 0x7FFFFFF0, 4), (std::vector<uint8_t>{0x11, 0x22, 0x33, 0x44}));

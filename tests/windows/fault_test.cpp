@@ -100,8 +100,7 @@ protected:
     }
     std::vector<uint8_t> OnDisk()
     {
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
+        CloseDocument();
         return ReadWholeFile(path_);
     }
 

@@ -87,8 +87,7 @@ protected:
     // is read.
     uint64_t FirstWrongByte(uint64_t edited, uint8_t value)
     {
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
+        CloseDocument();
         EXPECT_EQ(FileSize64(path_), size_);
         std::vector<DataExtent> extents;
         uint64_t unixSize = 0;

@@ -90,8 +90,7 @@ TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
     EXPECT_EQ(searchActive, 0);
 
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     EXPECT_EQ(ReadWholeFile(path)[0x240], 0xEE);
 }
 

@@ -88,8 +88,7 @@ TEST_F(NestedTest, OpenThroughTheDialogThenAbort)
     }});
     EXPECT_EQ(message, ABORTED);
     EXPECT_EQ(WindowText(window_), "other.bin - VUKO");
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     DeleteFileA(other.c_str());
 }
 
@@ -115,8 +114,7 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
                   Post(CMD_FIND_ABORT);
               }}),
               ABORTED);
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     EXPECT_EQ(FileSize64(big_), BIG);
     std::vector<uint8_t> expected(16, 0);
     expected[5] = 0x5A;
@@ -128,8 +126,7 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
 // keeps it on screen where the search started.
 TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
 {
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     ASSERT_TRUE(WriteAt(big_, 0x123456, {'V', 'U', 'K', 'O'})); // beyond the first chunk
     std::memcpy(SearchPattern.patternBytes, "VUKO", 4);
     SearchPattern.patternLength = 4;
@@ -172,8 +169,7 @@ TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
         EXPECT_EQ(document.modified, kept ? 1 : 0);
         EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14),
                   kept ? " 00000000  EE " : " 00123450  00 ");
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
+        CloseDocument();
         EXPECT_EQ(ReadAt(big_, 0, 1), std::vector<uint8_t>{c.onDisk});
         ASSERT_TRUE(WriteAt(big_, 0, {0x00}));
     }
@@ -182,8 +178,7 @@ TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
 TEST_F(NestedTest, DecimalPatternChangesWhatTheScanLooksFor)
 {
     // 258 is 02 01 00 00; it lies beyond the first chunk.
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     ASSERT_TRUE(WriteAt(big_, 0x20005, {0x02, 0x01, 0x00, 0x00}));
     OpenDocument(window_, big_.c_str());
 

@@ -14,8 +14,8 @@
 // answered as the step planned. The seed decides everything: a run prints
 // it and replays from it. A failure prints the steps that led to it, what
 // differs and the program's windows. Exits 0 when every step held.
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 #include "dump/dump_text.h"
 #include "resources/resource.h"
 #include "search/compare.h"

@@ -118,8 +118,7 @@ TEST_F(RenderTest, NoDocumentEmptiesTheViewAndLeavesTheThumb)
     const int thumb = GetScrollPos(GetDlgItem(window_, IDC_SCROLL), SB_CTL);
     EXPECT_EQ(thumb, 0x800);
 
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     RenderView(window_);
     EXPECT_EQ(ViewText(window_), "");
     EXPECT_EQ(GetScrollPos(GetDlgItem(window_, IDC_SCROLL), SB_CTL), thumb);

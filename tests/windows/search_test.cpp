@@ -126,8 +126,7 @@ TEST_F(SearchTest, NoPatternOrNoFileDoesNothing)
 {
     ASSERT_TRUE(Open(With(0x100, {})));
     Run(0, [&] { RunSearch(window_); });
-    CloseHandle(document.fileHandle);
-    document.fileHandle = nullptr;
+    CloseDocument();
     SetPattern("a");
     Run(0, [&] { RunSearch(window_); });
 }
@@ -717,8 +716,7 @@ TEST_F(SearchTest, TextPromptLeftAloneKeepsThePattern)
         EXPECT_EQ(pattern, c.after) << "the box showed " << field;
         EXPECT_EQ(document.topOffset, c.found);
         EXPECT_EQ(messages, std::vector<std::string>{});
-        CloseHandle(document.fileHandle);
-        document.fileHandle = nullptr;
+        CloseDocument();
     }
 }
 

@@ -365,8 +365,7 @@ void CALLBACK BoxScript::Tick(HWND, UINT, UINT_PTR, DWORD)
 
 void ResetDocument()
 {
-    if (document.fileHandle != nullptr)
-        CloseHandle(document.fileHandle);
+    CloseDocument();
     std::memset(&document, 0, sizeof document);
 }
 

@@ -1,5 +1,5 @@
 // The scroll shift and scroll range chosen for a file size.
-#include "document/scroll_math.h"
+#include "document/scroll_offsets.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +184,44 @@ TEST(LineInFile, JumpTargets)
     };
     for (const Case& c : cases)
         EXPECT_EQ(LineInFile(c.offset, c.fileSize), c.expected) << std::hex << c.offset << " in " << c.fileSize;
+}
+
+// Several requests of one code in a row: each from the top the one before
+// left, stopping at the start, at the last line and at 2^32.
+TEST(TopAfterRequests, RequestsInARow)
+{
+    constexpr uint32_t HUGE_SIZE = 0xFFFFFFFF; // a file of 4 GiB or more
+    struct Case {
+        const char* name;
+        uint32_t top, fileSize;
+        unsigned code;
+        uint32_t count, expected;
+    };
+    const Case cases[] = {
+        {"no request", 0x100, 0x1000, SCROLL_LINE_DOWN, 0, 0x100},
+        {"one line", 0x100, 0x1000, SCROLL_LINE_DOWN, 1, 0x110},
+        {"three lines", 0x100, 0x1000, SCROLL_LINE_DOWN, 3, 0x130},
+        {"three lines back", 0x100, 0x1000, SCROLL_LINE_UP, 3, 0xD0},
+        {"pages", 0x100, 0x1000, SCROLL_PAGE_DOWN, 4, 0x500},
+        {"a long run of lines", 0, 0x100000, SCROLL_LINE_DOWN, 5000, 5000 * 16},
+        {"lines stop at the last line", 0xFD0, 0x1000, SCROLL_LINE_DOWN, 5, 0xFF0},
+        {"pages stop at the last line", 0xE00, 0x1005, SCROLL_PAGE_DOWN, 3, 0x1000},
+        {"lines back stop at the start", 0x20, 0x1000, SCROLL_LINE_UP, 5, 0},
+        {"pages back stop at the start", 0x300, 0x1000, SCROLL_PAGE_UP, 7, 0},
+        {"the most a count can ask", 0x20, 0x1000, SCROLL_LINE_UP, 0xFFFFFFFF, 0},
+        {"lines at the top of the offsets", 0xFFFFFFC0, HUGE_SIZE, SCROLL_LINE_DOWN, 9, 0xFFFFFFF0},
+        {"pages at the top of the offsets", 0xFFFFFD00, HUGE_SIZE, SCROLL_PAGE_DOWN, 9, 0xFFFFFFF0},
+        {"pages back from the top of the offsets", 0xFFFFFFF0, HUGE_SIZE, SCROLL_PAGE_UP, 2, 0xFFFFFDF0},
+        {"the end request moves nothing", 0x100, 0x1000, SCROLL_END, 3, 0x100},
+        {"an empty file", 0, 0, SCROLL_LINE_DOWN, 3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const uint32_t shift = ScrollShiftFor(c.fileSize);
+        EXPECT_EQ(TopAfterRequests(c.top, c.fileSize, shift, c.code, 0, c.count), c.expected)
+            << std::hex << "top " << c.top << ", size " << c.fileSize << std::dec << ", code " << c.code
+            << ", count " << c.count;
+    }
 }
 
 } // namespace

@@ -1,9 +1,19 @@
-// StepsForWheel over arbitrary settings and runs of wheel messages.
+// StepsForWheel over arbitrary settings and runs of wheel messages, and the
+// top offset that TopAfterRequests makes of their steps.
 //
-// Input: 4 bytes, the lines a notch; then 4 bytes a message, its rotation.
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+// Input: 4 bytes, the lines a notch; 4 bytes, the file's size; 4 bytes, the
+// top offset (kept within the file, on a line); then 4 bytes a message,
+// its rotation.
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 #include "tests/fuzz/fuzz_input.h"
+
+namespace {
+
+// The most steps whose single requests are made one by one to compare.
+constexpr uint32_t MOST_SINGLE_REQUESTS = 4096;
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -11,6 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint32_t lines = input.Take(4);
     const bool pages = lines >= LINES_PER_PAGE;
     const int64_t perNotch = lines == 0 ? 0 : pages ? 1 : lines;
+    const uint32_t fileSize = input.Take(4);
+    const uint32_t shift = ScrollShiftFor(fileSize);
+    uint32_t top = LineInFile(input.Take(4), fileSize);
     int32_t rest = 0;
     while (input.bodySize() >= 4) {
         const auto delta = static_cast<int32_t>(input.Take(4));
@@ -28,6 +41,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool turned = (delta > 0 && before < 0) || (delta < 0 && before > 0);
         const int64_t moved = (back ? 1 : -1) * int64_t{steps.count} * WHEEL_NOTCH + rest;
         FUZZ_CHECK(moved == (turned ? 0 : before) + int64_t{delta} * perNotch);
+
+        // The steps move the top as far as that many single requests do,
+        // each from where the one before left it, and in their direction.
+        const uint32_t next = TopAfterRequests(top, fileSize, shift, steps.code, 0, steps.count);
+        FUZZ_CHECK(next == LineInFile(next, fileSize));
+        FUZZ_CHECK(back ? next <= top : next >= top);
+        if (steps.count <= MOST_SINGLE_REQUESTS) {
+            uint32_t single = top;
+            for (uint32_t i = 0; i < steps.count; ++i)
+                single = NewTopOffset(single, fileSize, shift, steps.code, 0);
+            FUZZ_CHECK(next == single);
+        }
+        top = next;
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-// scroll_math.h - mapping between file offsets and scroll-bar positions.
+// scroll_offsets.h - mapping between file offsets and scroll-bar positions.
 #pragma once
 
 #include <cstdint>
@@ -34,3 +34,10 @@ uint32_t LineInFile(uint32_t offset, uint32_t fileSize);
 // keep it on its line.
 uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
                       unsigned position);
+
+// The top offset after count requests of one code in a row, each taking the
+// top that the one before left: what count scroll-bar requests, or the
+// steps of one turn of the wheel, make of topOffset. A request that moves
+// nothing would move nothing the next time either, so the steps stop there.
+uint32_t TopAfterRequests(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
+                          unsigned position, uint32_t count);

@@ -1,6 +1,7 @@
-// Which bytes of the window a save writes: the marks of edited bytes and
-// their runs in offset order.
-#include "document/window_math.h"
+// Which bytes of the window a save writes: the marks of edited bytes, their
+// runs in offset order, what a save forgets of a run it wrote, and how far
+// a transfer may go before the end of the file.
+#include "document/edited_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,75 @@ TEST(EditedBytes, ClearingForgetsOnlyTheBytesCleared)
     EXPECT_EQ(Runs(edited, WINDOW_SIZE), (std::vector<ByteRun>{{0, 5}, {8, 15}}));
     ClearEdited(edited, 0, WINDOW_SIZE);
     EXPECT_EQ(Runs(edited, WINDOW_SIZE), std::vector<ByteRun>{});
+}
+
+// A save forgets as much of a run as it wrote: a short write keeps the rest
+// of the run, and of the bytes after it, for the next save.
+TEST(EditedBytes, WrittenBytesOfARunAreForgottenTheRestKept)
+{
+    struct Case {
+        const char* name;
+        ByteRun run;
+        uint32_t written;
+        std::vector<ByteRun> left;
+    };
+    // Marked before each case: 2..10, 12..20, and the window's last 4 bytes.
+    const Case cases[] = {
+        {"all written", {2, 10}, 8, {{12, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"nothing written", {2, 10}, 0, {{2, 10}, {12, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"a short write", {2, 10}, 3, {{5, 10}, {12, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"one byte short", {2, 10}, 7, {{9, 10}, {12, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"more than the run counts as the run", {2, 10}, 11, {{12, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"the most a write can report", {12, 20}, 0xFFFFFFFF, {{2, 10}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"a run clipped short of its marks", {12, 15}, 3, {{2, 10}, {15, 20}, {WINDOW_SIZE - 4, WINDOW_SIZE}}},
+        {"the window's last bytes", {WINDOW_SIZE - 4, WINDOW_SIZE}, 4, {{2, 10}, {12, 20}}},
+        {"the last bytes, short", {WINDOW_SIZE - 4, WINDOW_SIZE}, 1, {{2, 10}, {12, 20}, {WINDOW_SIZE - 3, WINDOW_SIZE}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditedBytes edited{};
+        MarkEdited(edited, 2, 8);
+        MarkEdited(edited, 12, 8);
+        MarkEdited(edited, WINDOW_SIZE - 4, 4);
+        ClearWritten(edited, c.run, c.written);
+        EXPECT_EQ(Runs(edited, WINDOW_SIZE), c.left);
+    }
+}
+
+// A transfer is cut at the end of the file, also where offsets reach 2^32
+// and where the end, a present size, lies beyond them.
+TEST(ClipToEnd, TransfersStopAtTheEnd)
+{
+    constexpr uint32_t TOP = 0xFFFFFFFF;
+    struct Case {
+        int64_t end;
+        uint32_t offset, count;
+        bool clipped;
+        uint32_t left; // count afterwards
+    };
+    const Case cases[] = {
+        {0x1000, 0, 0x100, true, 0x100},
+        {0x1000, 0xF00, 0x100, true, 0x100},
+        {0x1000, 0xF01, 0x100, true, 0xFF},
+        {0x1000, 0xFFF, 0x100, true, 1},
+        {0x1000, 0x1000, 0x100, false, 0x100},
+        {0x1000, 0x1001, 0x100, false, 0x100},
+        {0x1000, 0x10, 0, true, 0},
+        {0, 0, 0x100, false, 0x100},
+        {TOP, TOP - 1, 0x8000, true, 1},
+        {TOP, TOP, 0x8000, false, 0x8000},
+        {TOP, 0, TOP, true, TOP},
+        {int64_t{1} << 32, TOP, 0x8000, true, 1},    // a present size of 4 GiB
+        {int64_t{1} << 40, TOP, 0x8000, true, 0x8000}, // far beyond 2^32
+        {int64_t{1} << 40, 0, TOP, true, TOP},
+        {-1, 0, 0x100, false, 0x100}, // a size no file has
+    };
+    for (const Case& c : cases) {
+        uint32_t count = c.count;
+        EXPECT_EQ(ClipToEnd(c.end, c.offset, count), c.clipped)
+            << std::hex << "end " << c.end << ", offset " << c.offset << ", count " << c.count;
+        EXPECT_EQ(count, c.left) << std::hex << "end " << c.end << ", offset " << c.offset;
+    }
 }
 
 // Random marks and clears against a byte-per-byte model: the runs are

@@ -1,7 +1,7 @@
-// wheel_math.cpp - wheel rotation to scroll steps.
-#include "document/wheel_math.h"
+// wheel_steps.cpp - wheel rotation to scroll steps.
+#include "document/wheel_steps.h"
 
-#include "document/scroll_math.h"
+#include "document/scroll_offsets.h"
 
 WheelSteps StepsForWheel(int32_t* rest, int32_t delta, uint32_t linesPerNotch)
 {

@@ -9,7 +9,7 @@
 #include "dump/dump_text.h"
 #include "tests/box_characters_932.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-// wheel_math.h - turning the rotation of the mouse wheel into the line and
+// wheel_steps.h - turning the rotation of the mouse wheel into the line and
 // page steps of the scroll bar.
 #pragma once
 
@@ -9,7 +9,7 @@ constexpr uint32_t WHEEL_PAGE_A_NOTCH = 0xFFFFFFFF; // the "scroll a page" setti
 constexpr uint32_t LINES_PER_PAGE = 16;             // a page step of the scroll bar, in lines
 
 // Scroll-bar requests that a wheel message stands for: count requests of
-// code (a SCROLL_ line or page code of scroll_math.h); count 0 for none.
+// code (a SCROLL_ line or page code of scroll_offsets.h); count 0 for none.
 struct WheelSteps {
     unsigned code;
     uint32_t count;

@@ -1,6 +1,6 @@
 // Wheel rotation turned into scroll-bar steps, one message after another.
-#include "document/scroll_math.h"
-#include "document/wheel_math.h"
+#include "document/scroll_offsets.h"
+#include "document/wheel_steps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-// window_math.cpp - the marks of the window's edited bytes.
-#include "document/window_math.h"
+// edited_bytes.cpp - the marks of the window's edited bytes and the clip of a
+// transfer at the end of the file.
+#include "document/edited_bytes.h"
 
 namespace {
 
@@ -51,4 +52,19 @@ ByteRun NextEditedRun(const EditedBytes& edited, uint32_t from, uint32_t limit)
         return {limit, limit};
     const uint32_t start = FindMark(edited, from, limit, true);
     return {start, FindMark(edited, start, limit, false)};
+}
+
+void ClearWritten(EditedBytes& edited, const ByteRun& run, uint32_t written)
+{
+    const uint32_t count = run.end - run.start;
+    ClearEdited(edited, run.start, run.start + (written < count ? written : count));
+}
+
+bool ClipToEnd(int64_t end, uint32_t offset, uint32_t& count)
+{
+    if (end <= offset)
+        return false;
+    if (end - offset < count)
+        count = static_cast<uint32_t>(end - offset);
+    return true;
 }

@@ -1,6 +1,6 @@
 // Which byte a caret in the view chooses, how many bytes a box shows, and
 // how a text answer is stored.
-#include "ui/edit_math.h"
+#include "ui/edit_answer.h"
 
 #include "dump/dump_text.h"
 #include "tests/box_characters_932.h"
@@ -81,6 +81,20 @@ TEST(EditShownCount, LimitsByFileWindowAndBox)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(EditShownCount(c.fileSize, c.topOffset, c.validCount, c.index, c.limit), c.shown);
     }
+}
+
+TEST(EditRoom, OnlyBytesThatHoldFileData)
+{
+    struct Case {
+        uint32_t validCount, index, room;
+    };
+    const Case cases[] = {
+        {0x8000, 0, 0x8000},      {0x8000, 0x7FFF, 1}, {0x8000, 0x8000, 0},
+        {0x8000, 0xFFFFFFFF, 0},  {5, 2, 3},           {5, 5, 0},
+        {5, 6, 0},                {0, 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditRoom(c.validCount, c.index), c.room) << "valid " << c.validCount << ", index " << c.index;
 }
 
 // Each case: the bytes of dest, how many of them the box showed, the

@@ -1,5 +1,5 @@
-// scroll_math.cpp - scroll shift and scroll range of a file.
-#include "document/scroll_math.h"
+// scroll_offsets.cpp - scroll shift and scroll range of a file.
+#include "document/scroll_offsets.h"
 
 uint32_t ScrollShiftFor(uint32_t fileSize)
 {
@@ -48,4 +48,17 @@ uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, uns
         top = topOffset < back ? 0 : topOffset - back; // past the start: the start
     // From the end of the file on, and beyond 2^32, the last line.
     return LineInFile(top < fileSize ? static_cast<uint32_t>(top) : fileSize, fileSize);
+}
+
+uint32_t TopAfterRequests(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
+                          unsigned position, uint32_t count)
+{
+    uint32_t top = topOffset;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t next = NewTopOffset(top, fileSize, shift, code, position);
+        if (next == top)
+            break;
+        top = next;
+    }
+    return top;
 }

@@ -1,6 +1,7 @@
-// window_math.h - which bytes of the window a save writes: a mark for every
+// edited_bytes.h - which bytes of the window a save writes: a mark for every
 // byte edited since the window was read, kept as one bit a byte, and the
-// runs of marked bytes in offset order.
+// runs of marked bytes in offset order; and how far a transfer at an offset
+// may go before the end of the file.
 #pragma once
 
 #include <cstdint>
@@ -30,3 +31,11 @@ struct ByteRun {
 // limit (clipped to it): the bytes a save writes next. Empty, at limit,
 // when there is none. limit beyond the window counts as the window's end.
 ByteRun NextEditedRun(const EditedBytes& edited, uint32_t from, uint32_t limit);
+
+// Clears the marks of the first written bytes of run, which a save wrote;
+// never more than the run. The rest of the run stays marked.
+void ClearWritten(EditedBytes& edited, const ByteRun& run, uint32_t written);
+
+// Clips count, the bytes of a transfer at offset, to what lies before end,
+// the file's size; false, count unchanged, when offset is not below end.
+bool ClipToEnd(int64_t end, uint32_t offset, uint32_t& count);

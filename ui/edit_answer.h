@@ -1,4 +1,4 @@
-// edit_math.h - the window-free part of in-place editing: which byte of the
+// edit_answer.h - the window-free part of in-place editing: which byte of the
 // view a caret chooses, how many bytes an edit box shows, and how a text
 // answer is stored.
 #pragma once
@@ -30,6 +30,10 @@ CaretChoice ChooseByteAtCaret(uint32_t start, uint32_t end);
 // nothing to edit. All comparisons are unsigned and never wrap.
 uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount,
                         uint32_t index, uint32_t limit);
+
+// The most bytes that an answer may store from window index on: only bytes
+// that hold file data (the first validCount), so 0 from validCount on.
+uint32_t EditRoom(uint32_t validCount, uint32_t index);
 
 // The most bytes that an input box hands back for one character.
 constexpr uint32_t HANDED_BACK_MOST = 8;

@@ -1,5 +1,5 @@
-// edit_math.cpp - caret to byte, bytes shown, text answers.
-#include "ui/edit_math.h"
+// edit_answer.cpp - caret to byte, bytes shown, text answers.
+#include "ui/edit_answer.h"
 
 #include "dump/dump_text.h"
 
@@ -35,6 +35,11 @@ uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCou
     if (count > validCount - index)
         count = validCount - index;
     return count < limit ? count : limit;
+}
+
+uint32_t EditRoom(uint32_t validCount, uint32_t index)
+{
+    return index < validCount ? validCount - index : 0;
 }
 
 namespace {
@@ -96,6 +101,97 @@ uint8_t AsShown(uint8_t byte)
     return byte < 0x20 ? '.' : byte; // the dot a byte below 0x20 is shown as
 }
 
+// The shown bytes and the characters the box showed them as, kept apart
+// from dest, which the answer overwrites.
+struct ShownText {
+    uint8_t original[TEXT_SHOWN_MOST];
+    ShownCharacter characters[TEXT_SHOWN_MOST];
+    uint32_t count; // characters
+};
+
+// Reads the shown bytes of dest into shown: each byte, and each character
+// of the text they were shown as with what the box hands back for it.
+void ReadShown(const uint8_t* dest, uint32_t shownBytes, const BoxCharacters& box, ShownText& shown)
+{
+    uint8_t text[TEXT_SHOWN_MOST];
+    for (uint32_t i = 0; i < shownBytes; ++i) {
+        shown.original[i] = dest[i];
+        text[i] = AsShown(dest[i]);
+    }
+    shown.count = 0;
+    for (uint32_t i = 0; i < shownBytes; i += shown.characters[shown.count++].length) {
+        ShownCharacter& c = shown.characters[shown.count];
+        c.start = i;
+        c.length = box.leadByte[text[i]] && i + 1 < shownBytes ? 2 : 1;
+        const uint32_t handed = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
+        c.backLength = handed < HANDED_BACK_MOST ? handed : HANDED_BACK_MOST;
+    }
+}
+
+// The characters the answer begins with (front of them, up to the answer's
+// byte frontEnd) and ends with (tail of them, from tailStart) as the box
+// had them; the ends do not overlap the beginning.
+struct AnswerEnds {
+    uint32_t front, frontEnd;
+    uint32_t tail, tailStart;
+};
+
+AnswerEnds FindEnds(const AnswerText& typed, const ShownText& shown)
+{
+    const ShownCharacter* characters = shown.characters;
+    const uint32_t count = shown.count;
+    AnswerEnds ends = {0, 0, 0, typed.length()};
+    while (ends.front < count && typed.Holds(ends.frontEnd, typed.length(), characters[ends.front]))
+        ends.frontEnd += characters[ends.front++].backLength;
+    while (count - ends.tail > ends.front) {
+        const ShownCharacter& c = characters[count - 1 - ends.tail];
+        if (c.backLength == 0 || c.backLength > ends.tailStart - ends.frontEnd ||
+            !typed.StartsAt(ends.frontEnd, ends.tailStart - c.backLength) ||
+            !typed.Holds(ends.tailStart - c.backLength, ends.tailStart, c))
+            break;
+        ends.tailStart -= c.backLength;
+        ++ends.tail;
+    }
+    return ends;
+}
+
+// Stores the answer from dest[0] on, at most room bytes: the shown bytes of
+// the characters left alone, the answer's own bytes for the others.
+// Returns the count stored.
+uint32_t StoreAnswer(const AnswerText& typed, const ShownText& shown, const AnswerEnds& ends,
+                     uint8_t* dest, uint32_t room)
+{
+    const ShownCharacter* characters = shown.characters;
+    const uint32_t count = shown.count;
+    uint32_t stored = 0;
+    auto put = [&](uint8_t byte) {
+        if (stored < room)
+            dest[stored++] = byte;
+    };
+    auto putShown = [&](const ShownCharacter& c) {
+        for (uint32_t k = 0; k < c.length; ++k)
+            put(shown.original[c.start + k]);
+    };
+    for (uint32_t k = 0; k < ends.front; ++k)
+        putShown(characters[k]);
+    // In between, character by character: left alone where the answer holds
+    // what the box had at the same count of characters.
+    uint32_t k = ends.front;
+    for (uint32_t i = ends.frontEnd; i < ends.tailStart; ++k) {
+        if (k < count - ends.tail && typed.Holds(i, ends.tailStart, characters[k])) {
+            putShown(characters[k]);
+            i += characters[k].backLength;
+        } else {
+            const uint32_t length = typed.CharacterLength(i);
+            for (uint32_t n = 0; n < length && i < ends.tailStart; ++n)
+                put(typed.at(i++));
+        }
+    }
+    for (uint32_t j = count - ends.tail; j < count; ++j)
+        putShown(characters[j]);
+    return stored;
+}
+
 } // namespace
 
 uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters& box,
@@ -105,68 +201,8 @@ uint32_t StoreTextAnswer(const char* answer, uint32_t shown, const BoxCharacters
         shown = TEXT_SHOWN_MOST;
     if (shown > room)
         shown = room;
-    // The shown bytes and the text they were shown as, kept apart from
-    // dest, which the answer overwrites.
-    uint8_t original[TEXT_SHOWN_MOST];
-    uint8_t text[TEXT_SHOWN_MOST];
-    for (uint32_t i = 0; i < shown; ++i) {
-        original[i] = dest[i];
-        text[i] = AsShown(dest[i]);
-    }
-    ShownCharacter characters[TEXT_SHOWN_MOST];
-    uint32_t count = 0;
-    for (uint32_t i = 0; i < shown; i += characters[count++].length) {
-        ShownCharacter& c = characters[count];
-        c.start = i;
-        c.length = box.leadByte[text[i]] && i + 1 < shown ? 2 : 1;
-        const uint32_t handed = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
-        c.backLength = handed < HANDED_BACK_MOST ? handed : HANDED_BACK_MOST;
-    }
-
-    // The characters the answer begins with and ends with as the box had
-    // them; the ends do not overlap the beginning.
+    ShownText shownText;
+    ReadShown(dest, shown, box, shownText);
     const AnswerText typed(answer, box);
-    uint32_t front = 0;
-    uint32_t frontEnd = 0;
-    while (front < count && typed.Holds(frontEnd, typed.length(), characters[front]))
-        frontEnd += characters[front++].backLength;
-    uint32_t tail = 0;
-    uint32_t tailStart = typed.length();
-    while (count - tail > front) {
-        const ShownCharacter& c = characters[count - 1 - tail];
-        if (c.backLength == 0 || c.backLength > tailStart - frontEnd ||
-            !typed.StartsAt(frontEnd, tailStart - c.backLength) ||
-            !typed.Holds(tailStart - c.backLength, tailStart, c))
-            break;
-        tailStart -= c.backLength;
-        ++tail;
-    }
-
-    uint32_t stored = 0;
-    auto put = [&](uint8_t byte) {
-        if (stored < room)
-            dest[stored++] = byte;
-    };
-    auto putShown = [&](const ShownCharacter& c) {
-        for (uint32_t k = 0; k < c.length; ++k)
-            put(original[c.start + k]);
-    };
-    for (uint32_t k = 0; k < front; ++k)
-        putShown(characters[k]);
-    // In between, character by character: left alone where the answer holds
-    // what the box had at the same count of characters.
-    uint32_t k = front;
-    for (uint32_t i = frontEnd; i < tailStart; ++k) {
-        if (k < count - tail && typed.Holds(i, tailStart, characters[k])) {
-            putShown(characters[k]);
-            i += characters[k].backLength;
-        } else {
-            const uint32_t length = typed.CharacterLength(i);
-            for (uint32_t n = 0; n < length && i < tailStart; ++n)
-                put(typed.at(i++));
-        }
-    }
-    for (uint32_t j = count - tail; j < count; ++j)
-        putShown(characters[j]);
-    return stored;
+    return StoreAnswer(typed, shownText, FindEnds(typed, shownText), dest, room);
 }
