@@ -1,6 +1,7 @@
 # display.sh - sourced by the scripts and tests that run vuko.exe on a
 # virtual display of their own (scripts/run without a display,
-# scripts/screenshots, the end-to-end tests with real input): Xvfb on a
+# scripts/screenshots, the end-to-end tests with real input and the test
+# of scripts/run): Xvfb on a
 # free display number, a Wine prefix held for the whole run, waits with a
 # deadline, and the clean-up of all they started.
 #

@@ -13,22 +13,24 @@
 # it was, and closed by the window manager the run ends with 0.
 set -uo pipefail
 source_dir=$1
+source "$source_dir/scripts/lib/display.sh"
+display_name="scripts/run test"
 mkdir -p "$2"
 work=$(mktemp -d "$2/side-by-side.XXXXXX")
 run_pids=()
-xvfb_pid=""
 wm_pid=""
 cleanup() {
     local status=$? pid
     for pid in "${run_pids[@]}"; do kill -- -"$pid" 2>/dev/null || true; done
     [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+    stop_display "$status"
     rm -rf "$work"
     exit $status
 }
 trap cleanup EXIT
 
-# Every failure shows what each run printed so far.
+# Every failure, a wait that ran out included, shows what each run printed
+# so far.
 fail() {
     local name
     echo "FAIL: $*" >&2
@@ -41,24 +43,15 @@ fail() {
     [ -z "${DISPLAY:-}" ] || xdotool search --name 'VUKO' getwindowname %@ >&2 2>/dev/null || true
     exit 1
 }
-# waits up to SECONDS for COMMAND to succeed; fails saying WHAT
-wait_until() {
-    local seconds=$1 what=$2 deadline=$((SECONDS + $1))
-    shift 2
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || fail "$what (waited $seconds s)"
-        sleep 0.1
-    done
-}
+display_fail() { fail "$@"; }
+display_give_up() { fail "$@"; }
 
 for name in display-1 display-2 preview-1 preview-2 desktop; do
     head -c 3000 /dev/urandom >"$work/$name.bin"
 done
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-wait_until 60 "Xvfb took no display" test -s "$work/display"
-display=":$(head -n 1 "$work/display")"
+start_display "$work" 1280x1024x24
+display=$DISPLAY
 
 # start NAME [ENV...]: scripts/run on NAME.bin in a process group of its own
 declare -A pid_of
