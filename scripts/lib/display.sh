@@ -1,9 +1,9 @@
 # display.sh - sourced by the scripts and tests that run vuko.exe on a
 # virtual display of their own (scripts/run without a display,
 # scripts/screenshots, the end-to-end tests with real input and the test
-# of scripts/run): Xvfb on a
-# free display number, a Wine prefix held for the whole run, waits with a
-# deadline, and the clean-up of all they started.
+# of scripts/run): Xvfb on a free display number, a Wine prefix held for
+# the whole run, waits with a deadline, and the clean-up of all they
+# started.
 #
 #   display_name=NAME      set before use: every message starts with NAME.
 #   display_fail WHAT...   says WHAT and exits 1.
