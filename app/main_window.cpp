@@ -43,6 +43,15 @@ void RunCommand(HWND mainWindow, UINT id)
     }
 }
 
+// A pointer notice: the view's clicks, and the start of a press on the
+// scroll bar.
+void NotePointer(HWND mainWindow, HWND pointed, UINT message)
+{
+    if (message == WM_LBUTTONDOWN && pointed == GetDlgItem(mainWindow, IDC_SCROLL))
+        NoteScrollBarPress();
+    NotePointerEvent(mainWindow, pointed, message);
+}
+
 // A close request during a search only stops the search. Otherwise the
 // file is closed without a save question and the window destroyed.
 void CloseMainWindow(HWND mainWindow)
@@ -97,7 +106,7 @@ INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LP
         RunCommand(mainWindow, LOWORD(wParam));
         return 0;
     case WM_SETCURSOR:
-        NotePointerEvent(mainWindow, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
+        NotePointer(mainWindow, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
         return 0;
     case WM_DROPFILES:
         OpenDroppedFiles(mainWindow, reinterpret_cast<HDROP>(wParam));

@@ -13,6 +13,8 @@ FileCalls fileCalls = {SetFilePointerEx, ReadFile, WriteFile, GetFileSizeEx};
 
 namespace {
 
+bool questionOpen; // the save question is on screen
+
 constexpr int STRING_BUFFER_SIZE = 256;
 
 // Moves the file position to an unsigned 32-bit offset. A plain 32-bit
@@ -54,6 +56,28 @@ void ComposeTitle(char* title, const char* base, const char* product)
     std::memcpy(title, base, baseLength);
     std::strcpy(title + baseLength, SEPARATOR);
     std::strcat(title, product);
+}
+
+// Whether path still names the file that handle holds open: the same volume
+// and the same file on it. Another program may have written a new file and
+// renamed it over the name, or deleted the file, while it is held open
+// (Linux lets it; Windows refuses both while the file is open without
+// FILE_SHARE_DELETE). A handle on the path for reading tells which file the
+// name now leads to.
+bool PathNamesFile(const char* path, HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION held;
+    BY_HANDLE_FILE_INFORMATION named;
+    if (!GetFileInformationByHandle(handle, &held))
+        return false;
+    HANDLE fresh = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (fresh == INVALID_HANDLE_VALUE)
+        return false;
+    const BOOL known = GetFileInformationByHandle(fresh, &named);
+    CloseHandle(fresh);
+    return known && named.dwVolumeSerialNumber == held.dwVolumeSerialNumber &&
+           named.nFileIndexHigh == held.nFileIndexHigh && named.nFileIndexLow == held.nFileIndexLow;
 }
 
 } // namespace
@@ -139,6 +163,7 @@ void ReloadWindow()
     }
     document.validCount = count;
     document.edited = {};
+    document.modified = 0;
 }
 
 void NoteEdited(uint32_t index, uint32_t count)
@@ -151,6 +176,11 @@ int SaveWindow()
     document.modified = 0;
     if (document.fileHandle == nullptr)
         return 0;
+    const ByteRun first = NextEditedRun(document.edited, 0, document.validCount);
+    if (first.start != first.end && !PathNamesFile(document.path, document.fileHandle)) {
+        document.modified = 1; // the edits wait for a save that reaches the file
+        return 0;
+    }
     for (uint32_t from = 0;;) {
         const ByteRun run = NextEditedRun(document.edited, from, document.validCount);
         if (run.start == run.end)
@@ -182,11 +212,39 @@ int SaveAndReport(HWND owner)
 
 int PromptSave(HWND owner)
 {
-    document.modified = 0;
-    if (ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    // A move asked for while the question is open (the box's own loop still
+    // hands the scroll bar its messages) waits for the answer: it asks no
+    // second question and moves nothing, so no edit is dropped before the
+    // user has answered.
+    if (questionOpen)
+        return 0;
+    questionOpen = true;
+    const int answer = ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION);
+    questionOpen = false;
+    if (answer != IDYES) {
+        // Declined: the edits are gone now, not at the next move, so that
+        // neither the view nor a later save keeps a byte the user declined.
+        DropEdits(owner);
         return 1;
+    }
     // A file that is no longer open has nothing to save and nothing to keep.
     return SaveAndReport(owner) || document.fileHandle == nullptr;
+}
+
+bool SaveQuestionOpen()
+{
+    return questionOpen;
+}
+
+void DropEdits(HWND mainWindow)
+{
+    if (document.fileHandle == nullptr) {
+        document.edited = {};
+        document.modified = 0;
+        return;
+    }
+    ReloadWindow();
+    RenderView(mainWindow);
 }
 
 void CloseDocument()
@@ -201,6 +259,9 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
 {
     ++document.openCount;
     CloseDocument();
+    // The edits belonged to the file just closed.
+    document.edited = {};
+    document.modified = 0;
     char product[STRING_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
     SetWindowTextA(mainWindow, product);
@@ -208,6 +269,7 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
     document.fileHandle = FileOpen(path, &document.fileSize, readOnly);
     if (document.fileHandle == nullptr)
         return;
+    lstrcpynA(document.path, path, sizeof document.path);
 
     document.scrollShift = ScrollShiftFor(document.fileSize);
     SetScrollRange(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL, 0,

@@ -32,6 +32,9 @@ struct Document {
     // save question) tells by it whether another file, or the same one
     // anew, was opened meanwhile, which a handle's value cannot tell.
     uint32_t openCount;
+    // The path the open file was opened by (the title names its last part):
+    // a save first checks that it still names the file held open.
+    char path[PATH_BUFFER_SIZE];
 };
 
 extern Document document;
@@ -70,8 +73,9 @@ int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* b
                 uint32_t count, uint32_t* countOut);
 
 // Reads the window at topOffset. validCount becomes the number of bytes
-// read; a refused or failed read leaves it 0. Forgets the edited bytes.
-// Does not render.
+// read; a refused or failed read leaves it 0. Forgets the edited bytes and
+// clears modified: the window holds nothing but the file's bytes. Does not
+// render.
 void ReloadWindow();
 
 // Notes that count bytes of the window from index on were changed, so that
@@ -82,9 +86,11 @@ void NoteEdited(uint32_t index, uint32_t count);
 // validCount, back at their offsets: each run of them in offset order, and
 // nothing between them; nothing when none was edited. Every run written is
 // forgotten. Returns 1 when all were written (or there were none) and
-// clears modified; 0 when a write failed or came back short: the bytes not
-// written stay edited and modified is set, so that nothing is lost. With no
-// document open it clears modified and returns 0.
+// clears modified; 0 when a write failed or came back short, or when the
+// document's path no longer names the file held open (another program
+// replaced or deleted it): the bytes not written stay edited and modified
+// is set, so that nothing is lost. With no document open it clears
+// modified and returns 0.
 int SaveWindow();
 
 // SaveWindow, and a warning box owned by owner when an open document could
@@ -92,11 +98,23 @@ int SaveWindow();
 int SaveAndReport(HWND owner);
 
 // Asks whether to save the window's edits. Yes saves them (and says so when
-// that fails); No, or closing the box, drops them: modified is cleared and
-// the next reload forgets them. Returns 1 when the caller may move on (the
-// edits were saved or dropped), 0 when the save failed: the edits and the
-// modified flag stay, and the caller must not move the window.
+// that fails); No, or closing the box, drops them at once: the window is
+// read again from the file and owner's view shows it, whether or not the
+// caller then moves. Returns 1 when the caller may move on (the edits were
+// saved or dropped), 0 when the save failed: the edits and the modified
+// flag stay, and the caller must not move the window. While the question
+// is open, a second call asks nothing and returns 0: the move that asked for
+// it waits for the first answer and does not happen.
 int PromptSave(HWND owner);
+
+// Whether the save question is on screen: a move asked for meanwhile is
+// dropped (the request came from the box's own message loop).
+bool SaveQuestionOpen();
+
+// Drops the window's edits: reads the window again from the file and shows
+// it in mainWindow's view; with no file open, only forgets them. Clears
+// modified.
+void DropEdits(HWND mainWindow);
 
 // Closes the open file, when one is open: no document is open afterwards.
 // The window's bytes, its edits and the modified flag stay as they are.
@@ -105,6 +123,7 @@ void CloseDocument();
 // Closes the open file, opens path (at most 511 bytes) and shows it from
 // offset 0 in mainWindow's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no
-// document is open. With readOnly the file is opened for reading only, so
-// that every save of it fails.
+// document is open. Unsaved edits of the window are dropped without a
+// question and modified starts at 0 either way. With readOnly the file is
+// opened for reading only, so that every save of it fails.
 void OpenDocument(HWND mainWindow, const char* path, bool readOnly = false);

@@ -14,6 +14,11 @@ namespace {
 
 int32_t wheelRest; // wheel rotation that made no whole step yet
 
+// A press on the scroll bar whose save question ended in a failed save: its
+// further requests, up to the bar's end notice, ask nothing and move
+// nothing, so that one press asks once.
+bool pressRefused;
+
 // Ends the scroll bar's own tracking of a press, as its release would.
 // The bar sends its first request while it handles the press, then repeats
 // it on a timer until it sees the button released. A box that opens in
@@ -27,11 +32,12 @@ void EndScrollBarPress(HWND bar)
 
 // count requests of one code, with one save question at most and one
 // reload and render at the end: the same lines as count calls of
-// ScrollView.
-void ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t count)
+// ScrollView. Returns false when the save that the question asked for
+// failed: nothing moved.
+bool ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t count)
 {
-    if (document.fileHandle == nullptr)
-        return;
+    if (document.fileHandle == nullptr || SaveQuestionOpen())
+        return true;
     if (document.modified) {
         HWND bar = GetDlgItem(mainWindow, IDC_SCROLL);
         const bool pressed = GetCapture() == bar; // the request comes from a press on the bar
@@ -39,24 +45,34 @@ void ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
         if (pressed)
             EndScrollBarPress(bar);
         if (!settled)
-            return; // the save failed: the edits stay on screen
+            return false; // the edits stay on screen
     }
-    if (code == SCROLL_END)
-        return;
     const uint32_t top = TopAfterRequests(document.topOffset, document.fileSize,
                                           document.scrollShift, code, position, count);
     if (top == document.topOffset)
-        return;
+        return true;
     document.topOffset = top;
     ReloadWindow();
     RenderView(mainWindow);
+    return true;
 }
 
 } // namespace
 
 void ScrollView(HWND mainWindow, unsigned code, unsigned position)
 {
-    ScrollSteps(mainWindow, code, position, 1);
+    // The end notice of a press moves nothing and so asks nothing.
+    if (code == SCROLL_END) {
+        pressRefused = false;
+        return;
+    }
+    if (!pressRefused)
+        pressRefused = !ScrollSteps(mainWindow, code, position, 1);
+}
+
+void NoteScrollBarPress()
+{
+    pressRefused = false;
 }
 
 void ScrollByWheel(HWND mainWindow, int delta)
@@ -69,9 +85,10 @@ void ScrollByWheel(HWND mainWindow, int delta)
         ScrollSteps(mainWindow, steps.code, 0, steps.count);
 }
 
-void ForgetWheelRest()
+void ForgetScrollState()
 {
     wheelRest = 0;
+    pressRefused = false;
 }
 
 void JumpToAddress(HWND mainWindow)

@@ -89,12 +89,22 @@ void EndClick(HWND mainWindow, HWND endedOver)
 // The view's procedure: the edit control handles every message first, so
 // that a release has placed the caret or ended a selection before the
 // click ends. The wheel is the main window's: it moves through the file,
-// never through the view's own text.
+// never through the view's own text. The view always shows its text from
+// the header line: whatever scrolled it (a key that moved the caret below
+// the last line shown, a selection dragged down, the caret kept in sight
+// as the dialog gave the view the focus back), it is scrolled back at
+// once. And the dialog must not select the whole text when it gives the
+// view the focus, as it does for an edit control that asks for it.
 LRESULT CALLBACK ViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_MOUSEWHEEL)
         return SendMessageA(GetParent(view), message, wParam, lParam);
-    const LRESULT result = CallWindowProcA(viewProcedure, view, message, wParam, lParam);
+    LRESULT result = CallWindowProcA(viewProcedure, view, message, wParam, lParam);
+    if (message == WM_GETDLGCODE)
+        result &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
+    const LRESULT firstLine = CallWindowProcA(viewProcedure, view, EM_GETFIRSTVISIBLELINE, 0, 0);
+    if (firstLine > 0)
+        CallWindowProcA(viewProcedure, view, EM_LINESCROLL, 0, -firstLine);
     if (message == WM_LBUTTONUP) {
         // The view holds the pointer captured, so the point may lie outside.
         RECT client;

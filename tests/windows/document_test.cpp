@@ -3,7 +3,9 @@
 #include "document/document.h"
 
 #include "dump/dump_text.h"
+#include "dump/render.h"
 #include "resources/resource.h"
+#include "tests/windows/linux_side.h"
 #include "tests/windows/support.h"
 
 #include <cstring>
@@ -214,26 +216,127 @@ TEST_F(DocumentTest, SaveWithNoDocumentClearsTheFlagAndSaysNothing)
     EXPECT_EQ(document.modified, 0);
 }
 
-TEST_F(DocumentTest, SaveQuestionYesWritesNoKeepsTheEdit)
+// No (and Escape, which the box turns into No) drops the edit at once: the
+// window and the view show the file's byte again, and no later save can
+// write the declined byte.
+TEST_F(DocumentTest, SaveQuestionYesWritesNoDropsTheEdit)
 {
     TempFolder folder;
     const std::string path = folder.Write("ask.bin", CountingBytes(32));
     struct Case {
         int button;
+        uint8_t shown; // in the window and the view after the answer
         uint8_t onDisk;
     };
-    for (const Case& c : {Case{IDNO, 0x00}, Case{IDYES, 0x77}}) {
+    for (const Case& c : {Case{IDNO, 0x00, 0x00}, Case{IDCANCEL, 0x00, 0x00}, Case{IDYES, 0x77, 0x77}}) {
+        SCOPED_TRACE(c.button);
         OpenDocument(window_, path.c_str());
         EditByte(0, 0x77);
+        RenderView(window_);
         BoxAnswer answer(c.button);
-        PromptSave(window_);
+        EXPECT_EQ(PromptSave(window_), 1);
         EXPECT_TRUE(answer.answered());
         EXPECT_EQ(answer.text(), "\x95\xcf\x8d\x58\x93\xe0\x97\x65\x82\xf0\x95\xdb\x91\xb6\x82\xb5"
                                  "\x82\xdc\x82\xb7\x82\xa9?"); // 変更内容を保存しますか?
         EXPECT_EQ(document.modified, 0);
-        EXPECT_EQ(document.windowBuffer[0], 0x77);
+        EXPECT_EQ(document.windowBuffer[0], c.shown);
+        char pair[4];
+        wsprintfA(pair, "%02X ", c.shown);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH + 11, 3), pair);
+        SaveAndReport(window_); // writes nothing more
         CloseDocument();
-        EXPECT_EQ(ReadWholeFile(path)[0], c.onDisk) << c.button;
+        EXPECT_EQ(ReadWholeFile(path)[0], c.onDisk);
+    }
+}
+
+// Opening a file starts with no edits and the flag clear, whatever the
+// previous file had: the new file's first move asks nothing.
+TEST_F(DocumentTest, OpeningAFileStartsUnmodified)
+{
+    TempFolder folder;
+    const std::string first = folder.Write("first.bin", CountingBytes(0x200));
+    const std::string second = folder.Write("second.bin", CountingBytes(0x200));
+    for (const std::string& next : {second, folder.File("missing.bin")}) {
+        SCOPED_TRACE(next);
+        ASSERT_TRUE(OpenFile(window_, first));
+        EditByte(0, 0x77);
+        OpenDocument(window_, next.c_str());
+        EXPECT_EQ(document.modified, 0);
+        BoxAnswer answer(IDYES);
+        SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+        EXPECT_FALSE(answer.answered());
+    }
+    CloseDocument();
+    EXPECT_EQ(ReadWholeFile(first), CountingBytes(0x200));
+    EXPECT_EQ(ReadWholeFile(second), CountingBytes(0x200));
+}
+
+// Another program replaces the open file (a new file renamed over its name)
+// or deletes it (and perhaps makes a new one of that name) while it is open:
+// the name no longer leads to the file held open. A save then fails and
+// says so, writes neither file, and keeps the edit and the flag; the move
+// that asked does not happen. Opened again, the new file saves as usual.
+TEST_F(DocumentTest, SaveFailsWhenThePathNoLongerNamesTheOpenFile)
+{
+    TempFolder folder;
+    const std::string SAVE_FAILED = Ansi(L"保存できませんでした");
+    const std::vector<uint8_t> theirs(0x300, 0xCC);
+    enum How { RENAMED_OVER, DELETED_AND_MADE_ANEW, DELETED };
+    for (const How how : {RENAMED_OVER, DELETED_AND_MADE_ANEW, DELETED}) {
+        SCOPED_TRACE(how);
+        const std::string path = folder.Write("replaced.bin", CountingBytes(0x200));
+        ASSERT_TRUE(OpenFile(window_, path));
+        EditByte(0, 0x77);
+        RenderView(window_);
+        if (how == DELETED) {
+            ASSERT_TRUE(StartLinuxProgram("/bin/rm -f \"" + UnixFileName(path) + "\""));
+            ASSERT_TRUE(WaitFor([&] { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+        } else {
+            ASSERT_TRUE(ReplaceFromLinux(path, theirs, how == RENAMED_OVER));
+        }
+        {
+            BoxAnswer answer(IDOK);
+            EXPECT_EQ(SaveAndReport(window_), 0);
+            EXPECT_TRUE(answer.answered());
+            EXPECT_EQ(answer.text(), SAVE_FAILED);
+        }
+        {
+            std::vector<std::string> seen;
+            BoxScript script({[&](HWND box) {
+                                  seen.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
+                                  PostMessageA(box, WM_COMMAND, IDYES, 0);
+                              },
+                              [&](HWND box) {
+                                  seen.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
+                                  PostMessageA(box, WM_COMMAND, IDOK, 0);
+                              }});
+            SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+            SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+            EXPECT_EQ(seen, (std::vector<std::string>{Ansi(L"変更内容を保存しますか?"), SAVE_FAILED}));
+        }
+        EXPECT_EQ(document.topOffset, 0u);
+        EXPECT_EQ(document.modified, 1);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  77 ");
+        uint8_t held = 0xFF; // the old file, which only the program still reaches
+        ASSERT_EQ(FileReadAt(document.fileHandle, document.fileSize, 0, &held, 1, nullptr), 1);
+        EXPECT_EQ(held, 0x00);
+
+        if (how == DELETED) {
+            EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+            CloseDocument();
+            continue;
+        }
+        EXPECT_EQ(ReadWholeFile(path), theirs);
+        ASSERT_TRUE(OpenFile(window_, path)); // drops the edit, asks nothing
+        EXPECT_EQ(document.modified, 0);
+        EditByte(1, 0x11);
+        EXPECT_EQ(SaveWindow(), 1);
+        CloseDocument();
+        std::vector<uint8_t> expected = theirs;
+        expected[1] = 0x11;
+        EXPECT_EQ(ReadWholeFile(path), expected);
+        DeleteFileA(path.c_str());
     }
 }
 

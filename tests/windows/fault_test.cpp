@@ -241,29 +241,53 @@ TEST_F(FaultTest, SaveWritesTheEditedRunsOnly)
     EXPECT_EQ(OnDisk(), expected);
 }
 
-// After No to the save question the edits stay in the window, and the save
-// command writes them, until the next reload drops them.
-TEST_F(FaultTest, EditsKeptAfterNoAreWrittenByTheSaveCommandUntilTheNextReload)
+// No to the save question drops the edits at once, also before moves that
+// then change nothing: no later save writes a byte the user declined, and
+// an edit made afterwards is saved alone.
+TEST_F(FaultTest, EditsDeclinedByNoAreNeverWritten)
 {
     using Writes = std::vector<std::pair<LONGLONG, DWORD>>;
-    EditByte(5, 0x55);
-    {
-        BoxAnswer answer(IDNO);
-        SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0); // moves nothing
-        ASSERT_TRUE(answer.answered());
+    const auto no = [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); };
+    const auto cancel = [](HWND box) { PostMessageA(box, WM_COMMAND, IDC_CANCEL, 0); };
+    const auto ok = [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); };
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> move; // at offset 0, a move that moves nothing
+        std::vector<BoxScript::Step> steps;
+    };
+    const Case cases[] = {
+        {"line up", [](HWND w) { SendMessageA(w, WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0), 0); }, {no}},
+        {"wheel back", [](HWND w) { SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0); }, {no}},
+        {"cancelled jump", [](HWND w) { SendMessageA(w, WM_COMMAND, MAKEWPARAM(CMD_JUMP, 0), 0); }, {no, cancel}},
+        {"search not found", [](HWND w) { SendMessageA(w, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0); },
+         {no, ok}},
+    };
+    std::memcpy(SearchPattern.patternBytes, "\xEE\xEE\xEE", 3);
+    SearchPattern.patternLength = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MoveTo(0);
+        plan = Plan();
+        EditByte(5, 0x55);
+        RenderView(window_);
+        {
+            BoxScript script(c.steps);
+            c.move(window_);
+            EXPECT_EQ(script.stepsRun(), static_cast<int>(c.steps.size()));
+        }
+        EXPECT_EQ(document.topOffset, 0u);
+        EXPECT_EQ(document.modified, 0);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 29), " 00000000  00 01 02 03 04 05 ");
+        EXPECT_FALSE(SaveReported());
+        EXPECT_EQ(plan.written, Writes{});
+
+        EditByte(6, 0x66);
+        EXPECT_FALSE(SaveReported());
+        EXPECT_EQ(plan.written, (Writes{{6, 1}}));
+        ASSERT_TRUE(WriteBehind(6, 0x06)); // as it was, for the next case
     }
-    EXPECT_EQ(plan.written, Writes{});
-    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
-    EXPECT_EQ(plan.written, (Writes{{5, 1}}));
-
-    EditByte(6, 0x66);
-    MoveTo(0); // a reload drops the edit
-    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
-    EXPECT_EQ(plan.written, (Writes{{5, 1}}));
-
-    std::vector<uint8_t> expected = CountingBytes(0x10000);
-    expected[5] = 0x55;
-    EXPECT_EQ(OnDisk(), expected);
+    std::memset(&SearchPattern, 0, sizeof SearchPattern);
+    EXPECT_EQ(OnDisk(), CountingBytes(0x10000));
 }
 
 // A move that asked the save question, when Yes fails to save: the failure
@@ -293,7 +317,12 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
         PostMessageA(box, WM_COMMAND, IDC_OK, 0);
     };
     const Case cases[] = {
-        {"line scroll", [](HWND w) { SendMessageA(w, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0); }, nullptr, 0x10},
+        {"line scroll",
+         [](HWND w) {
+             SendMessageA(w, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+             SendMessageA(w, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0); // the press ends
+         },
+         nullptr, 0x10},
         {"wheel", [](HWND w) { SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0); },
          nullptr, 0x30},
         {"jump", [](HWND w) { SendMessageA(w, WM_COMMAND, MAKEWPARAM(CMD_JUMP, 0), 0); }, jumpTo100, 0x100},

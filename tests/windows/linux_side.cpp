@@ -78,6 +78,19 @@ std::vector<uint8_t> BytesAt(const std::string& path, uint64_t offset, size_t co
     return bytes;
 }
 
+// Which file the path leads to now (its file index), or 0 when none.
+uint64_t FileIndexOf(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION information;
+    const BOOL known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    return known ? (uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow : 0;
+}
+
 } // namespace
 
 bool SetLengthFromLinux(const std::string& path, uint64_t size)
@@ -103,4 +116,29 @@ bool WriteFromLinux(const std::string& path, uint64_t offset, const std::vector<
     return StartLinuxProgram("/usr/bin/perl -e \"" + program + "\" \"" + name + "\" " + std::to_string(offset) +
                              " " + hex) &&
            WaitFor([&] { return BytesAt(path, offset, bytes.size()) == bytes; });
+}
+
+bool ReplaceFromLinux(const std::string& path, const std::vector<uint8_t>& bytes, bool rename)
+{
+    const std::string temporary = path + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool whole = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                   nullptr) && written == bytes.size());
+    CloseHandle(file);
+    const std::string name = UnixFileName(path);
+    const std::string newName = UnixFileName(temporary);
+    const uint64_t before = FileIndexOf(path);
+    if (!whole || name.empty() || newName.empty() || before == 0)
+        return false;
+    const std::string program = rename ? "rename($ARGV[1], $ARGV[0]) or die"
+                                       : "unlink($ARGV[0]) or die; rename($ARGV[1], $ARGV[0]) or die";
+    return StartLinuxProgram("/usr/bin/perl -e \"" + program + "\" \"" + name + "\" \"" + newName + "\"") &&
+           WaitFor([&] {
+               const uint64_t now = FileIndexOf(path);
+               return now != 0 && now != before && LengthOf(path) == bytes.size() &&
+                      BytesAt(path, 0, bytes.size()) == bytes;
+           });
 }

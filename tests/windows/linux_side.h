@@ -25,3 +25,10 @@ bool SetLengthFromLinux(const std::string& path, uint64_t size);
 // Writes bytes into the file at offset, behind the back of any handle open
 // on it (even one that shares no writing); waits until they read back.
 bool WriteFromLinux(const std::string& path, uint64_t offset, const std::vector<uint8_t>& bytes);
+
+// Replaces the file by a new one that holds bytes, behind the back of any
+// handle open on it, as another program's save often does: with rename, a
+// new file written beside it is renamed over the name; otherwise the file is
+// deleted and the new one then takes its name. A handle open on the old file
+// keeps it. Waits until the name leads to the new file.
+bool ReplaceFromLinux(const std::string& path, const std::vector<uint8_t>& bytes, bool rename);

@@ -6,6 +6,7 @@
 
 #include "document/document.h"
 #include "dump/dump_text.h"
+#include "dump/render.h"
 #include "resources/resource.h"
 #include "tests/windows/support.h"
 
@@ -105,11 +106,13 @@ TEST_F(NestedTest, SaveWritesTheWindowWhereItWasRead)
 {
     document.topOffset = 0x3FF00000;
     ReloadWindow();
-    EditByte(5, 0x5A);
-    // With the window modified the search asks first; No, then the save
-    // command and the abort reach the search's pump.
+    RenderView(window_);
+    // An edit made in the search's pump, then the save command and the
+    // abort.
+    Post(CMD_EDIT_HEX);
     EXPECT_EQ(Search({[this](HWND box) {
-                  PostMessageA(box, WM_COMMAND, IDNO, 0);
+                  SetDlgItemTextA(box, IDC_INPUT, "00 00 00 00 00 5A");
+                  PostMessageA(box, WM_COMMAND, IDC_OK, 0);
                   Post(CMD_SAVE);
                   Post(CMD_FIND_ABORT);
               }}),

@@ -1,12 +1,15 @@
 // random_use - a stateful random test of the whole program: starts the real
 // vuko.exe on a file of its own and drives it, as a user would, through a
 // random sequence of steps (edits by command and by click, saves, the save
-// question answered either way, scrolls, the wheel, jumps, searches with an
-// edit nested in them, another program writing into the file, the file
-// growing or shrinking, opening it again, also for reading only). A model
-// holds exactly the bytes the user saved and what the other program wrote;
-// after every step the file on disk must be the model's, and the view must
-// show the model's window bytes.
+// question answered either way, presses on the scroll bar, the wheel,
+// jumps, searches with an edit nested in them, another program writing into
+// the file, the file growing or shrinking, replaced by a new file or
+// deleted and made anew, opening it again, also for reading only,
+// minimising and restoring the window, keys in the view). A model holds
+// exactly the bytes the user saved and what the other program wrote; after
+// every step the file on disk must be the model's, and the view must show
+// the model's window bytes from its header line. The model is the user's:
+// the rules it holds the program to are listed in docs/design.md.
 //
 //   random_use VUKO_EXE WORK_FOLDER SEED STEPS
 //
@@ -56,30 +59,43 @@ void Step(const char* format, ...)
 // The model: the file as it must be on disk, and the program's window.
 
 struct Model {
-    std::vector<uint8_t> disk; // the file's bytes as they must be
+    std::vector<uint8_t> disk; // the bytes of the file that the path names, as they must be
+    // Once another program replaced the file (a new file renamed over the
+    // name, or the file deleted and made anew), the program holds the old
+    // one, which nobody else can reach: these are its bytes. Until the file
+    // is opened again, every read is from it and no save may write.
+    bool replaced = false;
+    std::vector<uint8_t> orphan;
     uint32_t size = 0;         // the size the program took at opening
     bool readOnly = false;     // opened for reading only: every write fails
     uint32_t top = 0;
     std::vector<uint8_t> window;     // validCount bytes, with the edits
     std::vector<bool> edited = std::vector<bool>(WINDOW_BYTES);
-    bool modified = false;
     std::vector<uint8_t> pattern;
     int32_t wheelRest = 0;
 
     uint32_t Valid() const { return static_cast<uint32_t>(window.size()); }
+    // The file the program holds open.
+    const std::vector<uint8_t>& Held() const { return replaced ? orphan : disk; }
+    // Unsaved edits: exactly then a move asks the save question.
+    bool Modified() const { return std::find(edited.begin(), edited.end(), true) != edited.end(); }
 
-    // The program reads the window at top: as much as the file holds now,
-    // within the size taken at opening.
+    // The program reads the window at top: as much as the file it holds has
+    // now, within the size taken at opening. Edits are dropped.
     void Reload()
     {
-        const uint64_t end = std::min<uint64_t>({uint64_t{top} + WINDOW_BYTES, size, disk.size()});
-        window.assign(disk.begin() + std::min<uint64_t>(top, end), disk.begin() + end);
+        const std::vector<uint8_t>& held = Held();
+        const uint64_t end = std::min<uint64_t>({uint64_t{top} + WINDOW_BYTES, size, held.size()});
+        window.assign(held.begin() + std::min<uint64_t>(top, end), held.begin() + end);
         edited.assign(WINDOW_BYTES, false);
     }
+    // A new open starts with no edits, whatever the last file had.
     void Open(bool forReadingOnly)
     {
         size = disk.size() > 0xFFFFFFFF ? 0xFFFFFFFF : static_cast<uint32_t>(disk.size());
         readOnly = forReadingOnly;
+        replaced = false;
+        orphan.clear();
         top = 0;
         Reload();
     }
@@ -98,15 +114,16 @@ struct Model {
             window[index + i] = bytes[i];
             edited[index + i] = true;
         }
-        if (count > 0)
-            modified = true;
     }
     // A save: each run of edited bytes at its offset, in order, each cut at
     // the file's present end; the first one cut or refused ends the save
-    // and keeps what was not written. Returns whether all were written.
+    // and keeps what was not written. Returns whether all were written. A
+    // save of edits into a file that the path no longer names writes
+    // nothing and fails: it would reach no file the user can open.
     bool Save()
     {
-        modified = false;
+        if (replaced && Modified())
+            return false;
         for (uint32_t start = 0; start < Valid();) {
             if (!edited[start]) {
                 ++start;
@@ -122,10 +139,8 @@ struct Model {
                 disk[offset + i] = window[start + i];
                 edited[start + i] = false;
             }
-            if (count < end - start) {
-                modified = true;
+            if (count < end - start)
                 return false;
-            }
             start = end;
         }
         return true;
@@ -394,11 +409,13 @@ void Expect(const Box& box, const std::string& title, const std::string& message
              Utf8(box.title).c_str(), Utf8(box.message).c_str());
 }
 
-// The save question before a move, when the model says the window is
-// modified: answered Yes or No. Returns whether the move goes ahead.
+// The save question before a move, when the model holds unsaved edits:
+// answered Yes, No or Escape. No and Escape drop the edits at once, whether
+// the move then changes anything or not. Returns whether the move goes
+// ahead.
 bool AnswerSaveQuestion()
 {
-    if (!model.modified)
+    if (!model.Modified())
         return true;
     const Box box = WaitForBox("the save question");
     Expect(box, Ansi932(L"上書き保存"), QUESTION, "the save question");
@@ -407,7 +424,7 @@ bool AnswerSaveQuestion()
         // The Escape key, as the box's own key handling turns it into a
         // command: it answers No.
         Step("  save question: Escape");
-        model.modified = false;
+        model.Reload();
         PostMessageA(box.window, WM_KEYDOWN, VK_ESCAPE, 1);
         if (!WaitFor([&] { return !IsWindow(box.window); }))
             Fail("the save question stays open after Escape");
@@ -415,7 +432,7 @@ bool AnswerSaveQuestion()
     }
     if (answer < 3) {
         Step("  save question: No");
-        model.modified = false;
+        model.Reload();
         Press(box, IDNO);
         return true;
     }
@@ -618,26 +635,70 @@ void SaveCommand()
     }
 }
 
-void Scroll()
+// One press on the scroll bar, delivered as the control delivers it: its
+// requests (one for a click, several for a drag of the thumb or an arrow
+// held down), then its end notice. Only the first request can ask the save
+// question: the bar sends nothing more until it is answered. After a failed
+// save the rest of the press asks nothing and moves nothing; after No or a
+// save that went through, it moves as it would have. The end notice moves
+// nothing and asks nothing.
+void ScrollBarPress()
 {
-    static const struct {
-        unsigned code;
-        const char* name;
-    } codes[] = {{SB_LINEUP, "line up"},   {SB_LINEDOWN, "line down"}, {SB_PAGEUP, "page up"},
-                 {SB_PAGEDOWN, "page down"}, {SB_THUMBPOSITION, "thumb"}, {SB_TOP, "top"},
-                 {SB_BOTTOM, "bottom"}};
-    const auto& c = codes[Pick(7)];
     const uint32_t shift = ScrollShiftFor(model.size);
-    const uint32_t position = Pick(ScrollMaximum(model.size, shift) + 1);
-    Step("scroll: %s%s", c.name, c.code == SB_THUMBPOSITION ? (" to " + std::to_string(position)).c_str() : "");
-    Deliver(vuko.main, WM_VSCROLL, MAKEWPARAM(c.code, position), reinterpret_cast<LPARAM>(vuko.bar), model.modified);
-    if (!AnswerSaveQuestion())
-        return;
-    const uint32_t next = NewTopOffset(model.top, model.size, shift, c.code, position);
-    if (next != model.top) {
-        model.top = next;
-        model.Reload();
+    const auto anyPosition = [&] { return Pick(ScrollMaximum(model.size, shift) + 1); };
+    struct Request {
+        unsigned code;
+        uint32_t position;
+    };
+    std::vector<Request> requests;
+    std::string what;
+    switch (Pick(9)) {
+    case 0: case 1: case 2: case 3: { // a click or a hold on an arrow or a page area
+        static const unsigned codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN};
+        static const char* names[] = {"line up", "line down", "page up", "page down"};
+        const uint32_t which = Pick(4);
+        const uint32_t repeats = Chance(75) ? 1 : 2 + Pick(4);
+        requests.assign(repeats, Request{codes[which], 0});
+        what = std::string(names[which]) + " x" + std::to_string(repeats);
+        break;
     }
+    case 4: case 5: { // a drag of the thumb
+        const uint32_t moves = 1 + Pick(4);
+        for (uint32_t i = 0; i < moves; ++i)
+            requests.push_back({SB_THUMBTRACK, anyPosition()});
+        requests.push_back({SB_THUMBPOSITION, requests.back().position});
+        what = "thumb dragged to " + std::to_string(requests.back().position);
+        break;
+    }
+    case 6:
+        requests.push_back({SB_TOP, 0});
+        what = "top";
+        break;
+    case 7:
+        requests.push_back({SB_BOTTOM, anyPosition()});
+        what = "bottom";
+        break;
+    default:
+        what = "the end notice alone";
+        break;
+    }
+    Step("scroll bar: %s", what.c_str());
+    bool refused = false;
+    for (size_t i = 0; i < requests.size(); ++i) {
+        const Request& r = requests[i];
+        const bool asks = i == 0 && model.Modified();
+        Deliver(vuko.main, WM_VSCROLL, MAKEWPARAM(r.code, r.position), reinterpret_cast<LPARAM>(vuko.bar), asks);
+        if (asks && !AnswerSaveQuestion())
+            refused = true;
+        if (refused)
+            continue;
+        const uint32_t next = NewTopOffset(model.top, model.size, shift, r.code, r.position);
+        if (next != model.top) {
+            model.top = next;
+            model.Reload();
+        }
+    }
+    SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(vuko.bar));
 }
 
 void Wheel()
@@ -646,7 +707,7 @@ void Wheel()
     Step("wheel %d", delta);
     const WheelSteps wheel = StepsForWheel(&model.wheelRest, delta, linesPerNotch);
     Deliver(vuko.main, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(10, 10),
-            model.modified && wheel.count > 0);
+            model.Modified() && wheel.count > 0);
     if (wheel.count == 0 || !AnswerSaveQuestion())
         return;
     const uint32_t shift = ScrollShiftFor(model.size);
@@ -678,13 +739,15 @@ void Jump()
 }
 
 // Where the search finds the pattern from the line after the top line, or
-// -1: within the size taken at opening and the file's present end.
+// -1: within the size taken at opening and the present end of the file the
+// program holds.
 int64_t Match()
 {
-    const uint64_t end = std::min<uint64_t>(model.size, model.disk.size());
+    const std::vector<uint8_t>& held = model.Held();
+    const uint64_t end = std::min<uint64_t>(model.size, held.size());
     const size_t n = model.pattern.size();
     for (uint64_t p = (uint64_t{model.top} + 16) & ~uint64_t{15}; p + n <= end; ++p) {
-        if (std::equal(model.pattern.begin(), model.pattern.end(), model.disk.begin() + p))
+        if (std::equal(model.pattern.begin(), model.pattern.end(), held.begin() + p))
             return static_cast<int64_t>(p);
     }
     return -1;
@@ -763,7 +826,7 @@ void FindNext()
         return;
     }
     const int64_t match = Match();
-    Command(CMD_FIND_NEXT, model.modified || match < 0);
+    Command(CMD_FIND_NEXT, model.Modified() || match < 0);
     if (!AnswerSaveQuestion())
         return;
     SearchEnds(match);
@@ -778,7 +841,7 @@ void FindNext()
 bool SearchWithCommandBehind(const char* what, int64_t& match, bool& inFirstChunk)
 {
     const uint64_t first = (uint64_t{model.top} + 16) & ~uint64_t{15};
-    const char* why = model.modified          ? "the window is modified"
+    const char* why = model.Modified()          ? "the window is modified"
                       : model.pattern.empty() ? "no pattern yet"
                       : first >= model.size   ? "the top line is the last one"
                                               : nullptr;
@@ -892,7 +955,53 @@ void Reopen()
     if (readOnly)
         SendMessageTimeoutA(GetDlgItem(box.window, 0x410), BM_SETCHECK, BST_CHECKED, 0, SMTO_NORMAL, WAIT_MS, nullptr);
     Press(box, IDOK);
-    model.Open(readOnly); // unsaved edits are dropped; the flag stays
+    model.Open(readOnly); // unsaved edits are dropped, and nothing is asked about them later
+}
+
+// Another program replaces the file, as an editor's save or sed -i does: it
+// writes a new file and renames it over the name, or deletes the file and
+// makes a new one of the same name. The program still holds the old file.
+void OtherProgramReplaces()
+{
+    std::vector<uint8_t> bytes = model.disk;
+    const uint32_t changes = 1 + Pick(8);
+    for (uint32_t i = 0; i < changes && !bytes.empty(); ++i)
+        bytes[Pick(static_cast<uint32_t>(bytes.size()))] = static_cast<uint8_t>(random());
+    if (Chance(30))
+        bytes.resize(bytes.size() + Pick(300) - std::min<size_t>(bytes.size(), 150), 0x5A);
+    const bool rename = Chance(50);
+    Step("another program %s (%zX bytes)", rename ? "renames a new file over the name" : "deletes the file and makes it anew",
+         bytes.size());
+    if (!ReplaceFromLinux(path, bytes, rename))
+        Fail("could not replace the file from Linux");
+    if (!model.replaced) {
+        model.orphan = model.disk;
+        model.replaced = true;
+    }
+    model.disk = bytes;
+}
+
+// The window minimised and restored, which hands the view the focus again.
+void MinimiseAndRestore()
+{
+    Step("minimise and restore the window");
+    SendSettled(vuko.main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    SendSettled(vuko.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+// Keys that move the caret in the view (they change no text): down the
+// lines, a page down, to the end of a line.
+void KeysInView()
+{
+    static const struct {
+        UINT key;
+        const char* name;
+    } keys[] = {{VK_DOWN, "down"}, {VK_NEXT, "page down"}, {VK_END, "end"}, {VK_RIGHT, "right"}};
+    const auto& k = keys[Pick(4)];
+    const uint32_t times = 1 + Pick(40);
+    Step("key %s x%u in the view", k.name, times);
+    for (uint32_t i = 0; i < times; ++i)
+        SendSettled(vuko.view, WM_KEYDOWN, k.key, 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -915,6 +1024,11 @@ std::vector<uint8_t> OnDisk()
 void Check()
 {
     Finish();
+    DWORD_PTR firstLine = 0;
+    if (!SendMessageTimeoutA(vuko.view, EM_GETFIRSTVISIBLELINE, 0, 0, SMTO_NORMAL, WAIT_MS, &firstLine))
+        Fail("the program does not answer EM_GETFIRSTVISIBLELINE");
+    if (firstLine != 0)
+        Fail("the view shows its text from line %lu, not from the header line", static_cast<unsigned long>(firstLine));
     const std::vector<uint8_t> disk = OnDisk();
     if (disk != model.disk) {
         std::string differences;
@@ -1080,7 +1194,7 @@ int main(int argc, char** argv)
 
     for (unsigned long i = 0; i < count; ++i) {
         Step("-- step %lu (top %X, %u bytes valid, %s, file %zX bytes)", i + 1, model.top, model.Valid(),
-             model.modified ? "modified" : "not modified", model.disk.size());
+             model.Modified() ? "modified" : "not modified", model.disk.size());
         const uint32_t kind = Pick(100);
         if (kind < 14)
             EditByCommand(Chance(50));
@@ -1091,7 +1205,7 @@ int main(int argc, char** argv)
         else if (kind < 42)
             SaveCommand();
         else if (kind < 56)
-            Scroll();
+            ScrollBarPress();
         else if (kind < 62)
             Wheel();
         else if (kind < 68)
@@ -1110,8 +1224,14 @@ int main(int argc, char** argv)
             EnterDecimal();
         else if (kind < 90)
             OtherProgramWrites();
-        else if (kind < 94)
+        else if (kind < 92)
             Resize();
+        else if (kind < 94)
+            OtherProgramReplaces();
+        else if (kind < 95)
+            MinimiseAndRestore();
+        else if (kind < 96)
+            KeysInView();
         else
             Reopen();
         Check();

@@ -138,7 +138,7 @@ TEST_F(ScrollTest, JumpCancelledMovesNothingAndJumpToTheSameLineReloads)
     EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000400 ");
 }
 
-TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoKeepsTheBytesInTheView)
+TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoDropsTheBytes)
 {
     ASSERT_TRUE(Open(0x1005));
     EditByte(0, 0x5A);
@@ -148,10 +148,12 @@ TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoKeepsTheBytesInTheView)
         EXPECT_TRUE(answer.answered());
     }
     EXPECT_EQ(document.modified, 0);
-    EXPECT_EQ(document.windowBuffer[0], 0x5A);
+    EXPECT_EQ(document.windowBuffer[0], 0x00); // dropped, although nothing moved
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  00 ");
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
     EXPECT_EQ(ReadWholeFile(path_)[0], 0x00);
 
-    document.modified = 1;
+    EditByte(0, 0x5A);
     {
         BoxAnswer answer(IDYES);
         Scroll(SB_LINEDOWN);

@@ -376,7 +376,7 @@ void ResetProcessState()
     searchActive = 0;
     std::memset(&inputBox, 0, sizeof inputBox);
     ForgetPointerState();
-    ForgetWheelRest();
+    ForgetScrollState();
     ForgetChosenFont();
     fileCalls = startFileCalls;
     searchClock = startClock;

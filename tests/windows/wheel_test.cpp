@@ -7,7 +7,12 @@
 #include "dump/dump_text.h"
 #include "dump/render.h"
 #include "resources/resource.h"
+#include "tests/windows/linux_side.h"
 #include "tests/windows/support.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -108,7 +113,10 @@ TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
         Wheel(Child(IDC_VIEW), 120);
         EXPECT_EQ(script.stepsRun(), 1);
     }
-    EXPECT_EQ(document.windowBuffer[1], 0x6B); // kept in view after No
+    // No drops the edit at once, although the notch moved nothing.
+    EXPECT_EQ(document.windowBuffer[1], 0x01);
+    EXPECT_EQ(document.modified, 0);
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 17), " 00000000  00 01 ");
 
     ResetDocument();
     document.modified = 1;
@@ -190,6 +198,130 @@ TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
     }
     EXPECT_EQ(ReadWholeFile(path_)[0x10], 0x5A); // the Yes saved the line at 0x10
     EXPECT_EQ(ReadWholeFile(path_)[0x20], 0x20);
+}
+
+// A press on the bar whose save fails (the file was replaced behind the
+// program's back): the question comes once, the failure is reported, and
+// the rest of the press, up to the bar's end notice, asks nothing and
+// moves nothing. The next press asks again.
+TEST_F(WheelTest, PressWhoseSaveFailsAsksOnceAndMovesNothing)
+{
+    HWND bar = Child(IDC_SCROLL);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    RECT client;
+    GetClientRect(bar, &client);
+    ASSERT_GT(client.bottom, 4 * GetSystemMetrics(SM_CYVSCROLL)) << "the bar has no room for its arrows";
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+    const int middle = client.right / 2;
+    const int thumb = (info.xyThumbTop + info.xyThumbBottom) / 2;
+    const LPARAM downArrow = MAKELPARAM(middle, client.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2);
+    const LPARAM pageArea = MAKELPARAM(middle, client.bottom / 2);
+    ASSERT_TRUE(ReplaceFromLinux(path_, CountingBytes(0x1005), true));
+
+    struct Case {
+        const char* name;
+        LPARAM at;
+        std::vector<LPARAM> moves; // the pointer dragged while pressed
+    };
+    const Case cases[] = {
+        {"down arrow", downArrow, {}},
+        {"page area", pageArea, {}},
+        {"thumb dragged", MAKELPARAM(middle, thumb), {MAKELPARAM(middle, thumb + 20), MAKELPARAM(middle, thumb + 60)}},
+    };
+    static HWND pressedBar;
+    pressedBar = bar;
+    EditByte(0, 0x5A);
+    RenderView(window_);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> seen;
+        const auto press = [&seen](int button) -> BoxScript::Step {
+            return [&seen, button](HWND box) {
+                seen.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
+                PostMessageA(box, WM_COMMAND, button, 0);
+            };
+        };
+        // Yes, the failure's OK; a second question would be answered No and
+        // would drop the edit.
+        BoxScript script({press(IDYES), press(IDOK), press(IDNO), press(IDOK), press(IDNO), press(IDOK)});
+        // Ends a press that the bar would track for ever, once the boxes
+        // had their chance.
+        const UINT_PTR guard = SetTimer(nullptr, 0, 2000, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (GetCapture() == pressedBar)
+                PostMessageA(pressedBar, WM_LBUTTONUP, 0, 0);
+        });
+        for (LPARAM at : c.moves)
+            PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, at);
+        SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, c.at);
+        SendMessageA(bar, WM_MOUSEMOVE, 0, c.at);
+        HandleMessagesUntilTheBarWouldHaveRepeated();
+        KillTimer(nullptr, guard);
+        EXPECT_EQ(seen, (std::vector<std::string>{Ansi(L"変更内容を保存しますか?"), Ansi(L"保存できませんでした")}));
+        EXPECT_EQ(document.topOffset, 0u);
+        EXPECT_EQ(document.modified, 1);
+        EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  5A ");
+        EXPECT_NE(GetCapture(), bar);
+    }
+    EXPECT_EQ(ReadWholeFile(path_), CountingBytes(0x1005));
+}
+
+// The view shows its text from the header line whatever scrolls the edit
+// control's own text: keys that move the caret below the last line shown,
+// and the window minimised and restored, which gives the view the focus
+// back; and that focus does not select the whole text.
+TEST_F(WheelTest, TheViewKeepsItsHeaderInSight)
+{
+    HWND view = Child(IDC_VIEW);
+    ShowWindow(window_, SW_SHOW);
+    SetWindowPos(window_, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER); // fewer lines than the text
+    SetFocus(view);
+    const auto key = [view](UINT code, int times) {
+        for (int i = 0; i < times; ++i) {
+            SendMessageA(view, WM_KEYDOWN, code, 1);
+            SendMessageA(view, WM_KEYUP, code, 0xC0000001);
+        }
+    };
+    const auto ctrlEnd = [view] {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageA(view, WM_KEYDOWN, VK_END, 1);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"down arrow", [&] { key(VK_DOWN, 40); }},
+        {"page down", [&] { key(VK_NEXT, 3); }},
+        {"Ctrl+End", ctrlEnd},
+        {"minimise and restore",
+         [this] {
+             ShowWindow(window_, SW_MINIMIZE);
+             ShowWindow(window_, SW_RESTORE);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SendMessageA(view, EM_SETSEL, 0, 0);
+        c.act();
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        EXPECT_EQ(FirstVisibleLine(), 0);
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_FALSE(start == 0 && end == static_cast<DWORD>(GetWindowTextLengthA(view)))
+            << "the whole text is selected";
+    }
 }
 
 } // namespace
