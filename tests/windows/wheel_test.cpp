@@ -10,6 +10,8 @@
 #include "tests/windows/linux_side.h"
 #include "tests/windows/support.h"
 
+#include <windowsx.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +42,29 @@ protected:
     static void Wheel(HWND target, int delta)
     {
         SendMessageA(target, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(10, 10));
+    }
+    // Points of the scroll bar, in its client coordinates, as a press on it
+    // gives them: the middle of its down arrow, of its page area and of its
+    // thumb. Shows the main window first, so that the bar can be pressed.
+    struct BarPoints {
+        LPARAM downArrow, pageArea, thumb;
+    };
+    testing::AssertionResult ShowBar(BarPoints& points) const
+    {
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        HWND bar = Child(IDC_SCROLL);
+        RECT client;
+        GetClientRect(bar, &client);
+        const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+        SCROLLBARINFO info = {};
+        info.cbSize = sizeof info;
+        if (client.bottom <= 4 * arrow || !GetScrollBarInfo(bar, OBJID_CLIENT, &info))
+            return testing::AssertionFailure() << "the bar (" << client.bottom << " pixels high) has no room for "
+                                               << "its arrows, or tells nothing of its thumb";
+        const int middle = client.right / 2;
+        points = {MAKELPARAM(middle, client.bottom - arrow / 2), MAKELPARAM(middle, client.bottom / 2),
+                  MAKELPARAM(middle, (info.xyThumbTop + info.xyThumbBottom) / 2)};
+        return testing::AssertionSuccess();
     }
     // The view's first visible text line: the view never scrolls its text.
     int FirstVisibleLine() const
@@ -154,12 +179,10 @@ void HandleMessagesUntilTheBarWouldHaveRepeated()
 TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
 {
     HWND bar = Child(IDC_SCROLL);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    RECT client;
-    GetClientRect(bar, &client);
-    ASSERT_GT(client.bottom, 4 * GetSystemMetrics(SM_CYVSCROLL)) << "the bar has no room for its arrows";
-    const LPARAM downArrow = MAKELPARAM(client.right / 2, client.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2);
-    const LPARAM pageArea = MAKELPARAM(client.right / 2, client.bottom / 2);
+    BarPoints points;
+    ASSERT_TRUE(ShowBar(points));
+    const LPARAM downArrow = points.downArrow;
+    const LPARAM pageArea = points.pageArea;
 
     struct Case {
         const char* name;
@@ -207,17 +230,11 @@ TEST_F(WheelTest, PressOnTheBarThatAsksTheSaveQuestionMovesTheViewOnce)
 TEST_F(WheelTest, PressWhoseSaveFailsAsksOnceAndMovesNothing)
 {
     HWND bar = Child(IDC_SCROLL);
-    ShowWindow(window_, SW_SHOWNOACTIVATE);
-    RECT client;
-    GetClientRect(bar, &client);
-    ASSERT_GT(client.bottom, 4 * GetSystemMetrics(SM_CYVSCROLL)) << "the bar has no room for its arrows";
-    SCROLLBARINFO info = {};
-    info.cbSize = sizeof info;
-    ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
-    const int middle = client.right / 2;
-    const int thumb = (info.xyThumbTop + info.xyThumbBottom) / 2;
-    const LPARAM downArrow = MAKELPARAM(middle, client.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2);
-    const LPARAM pageArea = MAKELPARAM(middle, client.bottom / 2);
+    BarPoints points;
+    ASSERT_TRUE(ShowBar(points));
+    const auto below = [&points](int pixels) {
+        return MAKELPARAM(GET_X_LPARAM(points.thumb), GET_Y_LPARAM(points.thumb) + pixels);
+    };
     ASSERT_TRUE(ReplaceFromLinux(path_, CountingBytes(0x1005), true));
 
     struct Case {
@@ -226,9 +243,9 @@ TEST_F(WheelTest, PressWhoseSaveFailsAsksOnceAndMovesNothing)
         std::vector<LPARAM> moves; // the pointer dragged while pressed
     };
     const Case cases[] = {
-        {"down arrow", downArrow, {}},
-        {"page area", pageArea, {}},
-        {"thumb dragged", MAKELPARAM(middle, thumb), {MAKELPARAM(middle, thumb + 20), MAKELPARAM(middle, thumb + 60)}},
+        {"down arrow", points.downArrow, {}},
+        {"page area", points.pageArea, {}},
+        {"thumb dragged", points.thumb, {below(20), below(60)}},
     };
     static HWND pressedBar;
     pressedBar = bar;
