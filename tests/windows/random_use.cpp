@@ -990,13 +990,23 @@ void MinimiseAndRestore()
 }
 
 // Keys that move the caret in the view (they change no text): down the
-// lines, a page down, to the end of a line.
+// lines, a page down, to the end of a line, or to the end of the text as
+// Ctrl+End takes it (the control's own caret move and scroll to it: a key
+// sent from here cannot carry the Ctrl key's state).
 void KeysInView()
 {
     static const struct {
         UINT key;
         const char* name;
     } keys[] = {{VK_DOWN, "down"}, {VK_NEXT, "page down"}, {VK_END, "end"}, {VK_RIGHT, "right"}};
+    if (Chance(20)) {
+        Step("Ctrl+End in the view");
+        DWORD_PTR length = 0;
+        SendMessageTimeoutA(vuko.view, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, WAIT_MS, &length);
+        SendSettled(vuko.view, EM_SETSEL, length, static_cast<LPARAM>(length));
+        SendSettled(vuko.view, EM_SCROLLCARET, 0, 0);
+        return;
+    }
     const auto& k = keys[Pick(4)];
     const uint32_t times = 1 + Pick(40);
     Step("key %s x%u in the view", k.name, times);
