@@ -7,10 +7,16 @@
 # bar's arrows and page area with an edit pending, answers the save question
 # (Yes, No, Escape) with the pointer left on the bar, and checks that each
 # click moved the view exactly once and that only the byte saved by Yes
-# reached the file. Everything started here is stopped here: the program
-# through its prefix's Wine server (PREFIX is this test's own, held for the
-# whole test), Xvfb by its pid. Every wait has a deadline, and a failure
-# says what was seen (see real_input.sh).
+# reached the file. Then it types arrows, Page Down and Ctrl+End into the
+# view and minimises and restores the window by its caption buttons, and
+# checks that the view still shows its header at the top; last it replaces
+# the file behind the program's back, so that saving an edit fails, and
+# checks that a click on an arrow and a drag of the thumb each ask the save
+# question once and, after Yes and the failed save, ask nothing more and
+# move nothing, and that neither file got the edit. Everything started here
+# is stopped here: the program through its prefix's Wine server (PREFIX is
+# this test's own, held for the whole test), Xvfb by its pid. Every wait
+# has a deadline, and a failure says what was seen (see real_input.sh).
 set -euo pipefail
 source "$(dirname "$0")/real_input.sh"
 real_input_setup "real scroll" "$@"
@@ -148,5 +154,103 @@ until bar_drawn; do
             "$(cmp -l "$work/bar-before" "$work/bar-after" | wc -l) of $((16 * bar_length * 3)) bytes differ"
     sleep 0.1
 done
+
+# The view always shows its text from its first line, the header: neither
+# keys that take the caret below the lines shown nor the focus given back
+# to the view when the window is restored scroll it. A click on the header
+# line picks no byte and opens no box; the view is read once the caret
+# stands where the keys take it.
+read -r header_x header_y < <(driver points "$title" 0:20) || fail "no point on the header line"
+# view_keys LINE KEY...: a click on the header line, which must put the
+# caret there, then the keys; the caret must reach text LINE (as
+# wait-caret takes it: "1+" is line 1 or a later one, "last" the last
+# line) and the view still show the header at the top, with nothing
+# selected.
+view_keys() {
+    local line=$1 reached keys
+    shift
+    keys="$*"
+    [ $# -le 3 ] || keys="$1 x $#"
+    xdotool mousemove --sync "$header_x" "$header_y" click 1
+    driver wait-caret "$title" 0 >/dev/null ||
+        fail "the click on the header line did not put the caret there (see above)"
+    xdotool key "$@"
+    reached=$(driver wait-caret "$title" "$line") ||
+        fail "the keys $keys did not take the caret to line $line (see above)"
+    driver view-home "$title" 1 ||
+        fail "after the keys $keys (caret on line $reached) the view no longer shows its header at the top (see above)"
+}
+downs=()
+for _ in $(seq 40); do downs+=(Down); done
+view_keys 40 "${downs[@]}"
+view_keys 1+ Next
+view_keys last ctrl+End
+
+# Minimised by a click on its minimise button and restored by a click on
+# the restore button of the short caption that Wine draws for it at the
+# bottom of the screen (there is no window manager here).
+read -r minimize_x minimize_y < <(driver points "$title" minimize) || fail "no minimise button found"
+xdotool mousemove --sync "$minimize_x" "$minimize_y" click 1
+restore_shown() { restore_at=$(driver points "$title" restore 2>/dev/null); }
+wait_until 90 "the click on the minimise button did not minimise the window" restore_shown
+xdotool mousemove --sync ${restore_at} click 1
+driver view-home "$title" "$watch" ||
+    fail "after minimising and restoring the window, the view no longer shows its header at the top (see above)"
+top "$(hex_offset "$top_now")"
+
+# One press of the scroll bar asks at most once. The file is replaced
+# behind the program's back (another program wrote a new version and
+# renamed it over the name), so that every save of the pending edit fails.
+# A click on an arrow and a drag of the thumb must each ask once; after Yes
+# and the failed save, nothing more may come of that press: no box, no
+# move. The file the program still holds open stays reachable through a
+# second name, and neither file may ever get the edit.
+mapfile -t points < <(driver points "$title" 1:11 bar-down)
+[ "${#points[@]}" -eq 2 ] || fail "no points: ${points[*]}"
+at[first_pair]=${points[0]}
+at[bar_down]=${points[1]}
+edit D8
+held=$work/held.bin
+held_expected=$work/held-expected.bin
+ln "$file" "$held" || fail "cannot give the open file a second name"
+cp "$expected" "$held_expected"
+cp "$file" "$work/new.bin"
+printf '\x3C' | dd of="$work/new.bin" bs=1 seek=$((0x9000)) conv=notrunc status=none
+mv -f "$work/new.bin" "$file" || fail "cannot replace the file"
+expect_bytes $((0x9000)) '\x3C'
+failed_save="上書き保存|保存できませんでした"
+# one_failed_save WHAT REST: after WHAT, the save question; Yes by a click,
+# the failed save, OK by a click, the pointer back to rest at REST on the
+# bar; then for the watch no box opens and the view stays.
+one_failed_save() {
+    local lines
+    mapfile -t lines < <(driver button "$title" 6)
+    [ "${#lines[@]}" -eq 2 ] || fail "no save question after $1: ${lines[*]}"
+    [ "${lines[0]}" = "$question" ] || fail "after $1 the question shows '${lines[0]}'"
+    xdotool mousemove --sync ${lines[1]} click 1
+    mapfile -t lines < <(driver button "$title" 1)
+    [ "${#lines[@]}" -eq 2 ] || fail "no box with OK after Yes to the question after $1: ${lines[*]}"
+    [ "${lines[0]}" = "$failed_save" ] || fail "after $1 and Yes, the box shows '${lines[0]}', not '$failed_save'"
+    xdotool mousemove --sync ${lines[1]} click 1
+    driver wait-closed "$title" "$failed_save" || fail "the click on OK did not close '$failed_save'"
+    xdotool mousemove --sync $2
+    driver wait-still "$title" "$(hex_offset "$top_now")" "$watch" ||
+        fail "after $1, Yes and the failed save, the same press asked again or moved the view (see above)"
+}
+xdotool mousemove --sync ${at[bar_down]} click 1
+one_failed_save "a click on the down arrow" "${at[bar_down]}"
+read -r thumb_x thumb_y < <(driver points "$title" thumb) || fail "no thumb found"
+xdotool mousemove --sync "$thumb_x" "$thumb_y" mousedown 1
+for step in 8 16 24 32 40 48; do xdotool mousemove --sync "$thumb_x" $((thumb_y + step)); done
+xdotool mouseup 1
+one_failed_save "a drag of the thumb" "$thumb_x $thumb_y"
+
 close_vuko
+compare_files "the file now under the name is not the replacement with no edit of this program"
+cmp "$held_expected" "$held" >/dev/null || {
+    cmp -l "$held_expected" "$held" | head -n 20 >&2 || true
+    fail "the replaced file, which the program held open, changed (bytes above: offset from 1, expected, on disk)"
+}
 echo "real scroll: the wheel and each click on the bar moved the view as far as they should"
+echo "real scroll: keys in the view and a minimise and restore left the header at the top"
+echo "real scroll: a click and a drag on the bar with a failing save asked once each and moved nothing"

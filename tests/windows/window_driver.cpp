@@ -5,11 +5,17 @@
 // the program shows over its main window, and saves. Runs under Wine in the
 // same prefix as the program; messages cross the process boundary.
 //
-//   window_driver points TITLE LINE:COLUMN... | outside | bar-up | bar | bar-down
+//   window_driver points TITLE LINE:COLUMN... | outside | bar-up | bar | bar-down | thumb
+//                                             | minimize | restore
 //       prints "x y", one line per argument: the screen point that puts the
 //       view's caret right before COLUMN of text LINE (as the view counts),
-//       a point beside the main window for "outside", or on the scroll bar:
-//       its up arrow, its middle, its down arrow.
+//       a point beside the main window for "outside", on the scroll bar:
+//       its up arrow, its middle, its down arrow, the middle of its thumb,
+//       the middle of the minimise button in the main window's caption,
+//       or, while it is minimised, of its restore button (Wine draws a
+//       minimised window without a window manager as a short caption at
+//       the bottom of the screen); "restore" fails at once, saying so, while
+//       the window is not minimised.
 //   window_driver answer TITLE TEXT
 //       waits for the input box, prints "title|label|field" in UTF-8, puts
 //       TEXT into the field, presses OK and waits until the box is gone.
@@ -20,7 +26,8 @@
 //   window_driver button TITLE BUTTON
 //       waits for a message box, prints "caption|text" in UTF-8 and, on a
 //       second line, "x y": the screen point in the middle of its button of
-//       that id (6 Yes, 7 No).
+//       that id (1 OK, 6 Yes, 7 No). A box without that button (one that
+//       is about to close) is not the one waited for.
 //   window_driver top TITLE
 //       prints the offset on the view's first dump line and the number of
 //       the view's first visible text line, as "00000030 0".
@@ -28,6 +35,21 @@
 //       waits until the view's first dump line shows OFFSET (8 digits),
 //       then, for SECONDS more (0 when not given), checks that it stays
 //       there; prints every offset it saw in order when it fails.
+//   window_driver wait-still TITLE OFFSET SECONDS
+//       as wait-top, and during those SECONDS no box of the program opens
+//       either; prints the box that opened when it fails.
+//   window_driver wait-closed TITLE TEXT
+//       waits until no box of the program shows TEXT ("caption|text", as
+//       button prints it): the box that a click answered has closed.
+//   window_driver wait-caret TITLE LINE | LINE+ | last
+//       waits until the view's caret, with nothing selected, stands on text
+//       LINE (LINE or a later one for "LINE+", the last line for "last");
+//       prints the line.
+//   window_driver view-home TITLE SECONDS
+//       waits until the main window is shown, not minimised, with the view
+//       holding the focus, then for SECONDS checks that the view shows its
+//       text from the first line (the header) and selects nothing; prints
+//       the first visible lines and selections it saw when it fails.
 //   window_driver wait-past TITLE OFFSET
 //       waits until the view's first dump line shows OFFSET or a later one.
 //   window_driver wait-line-end TITLE LINE
@@ -156,6 +178,12 @@ std::string OneLine(const std::string& text)
     return line;
 }
 
+// "caption|text" of a message box, on one line.
+std::string BoxText(HWND box)
+{
+    return Utf8Text(box) + "|" + OneLine(Utf8Text(GetDlgItem(box, MESSAGE_BOX_TEXT)));
+}
+
 struct BoxSearch {
     HWND owner;
     HWND box;
@@ -211,6 +239,50 @@ HWND WaitForMainWindow(const char* title)
     return main;
 }
 
+// The middle of the caption button of main that the window's hit test
+// calls `button` (HTMINBUTTON is the restore button while main is
+// minimised), found along the middle of the caption from the right.
+bool CaptionButton(HWND main, LRESULT button, POINT& point)
+{
+    RECT frame;
+    GetWindowRect(main, &frame);
+    const LONG y = frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    LONG right = -1;
+    for (LONG x = frame.right - 1; x > frame.left; --x) {
+        const LRESULT hit = SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+        if (hit == button && right < 0)
+            right = x;
+        if (hit != button && right >= 0) {
+            point = {(x + 1 + right) / 2, y};
+            return true;
+        }
+    }
+    return false;
+}
+
+// The middle of the thumb of the scroll bar control bar. The bar is given
+// a range and a position but no page, so its thumb is a square as wide as
+// the bar, and the thumb's top travels between the two arrows in proportion
+// to the position in the range.
+bool ThumbMiddle(HWND bar, POINT& point)
+{
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    RECT place;
+    if (!GetScrollInfo(bar, SB_CTL, &info) || !GetWindowRect(bar, &place) || info.nMax <= info.nMin ||
+        info.nPage != 0)
+        return false;
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    const int thumb = place.right - place.left;
+    const int travel = place.bottom - place.top - 2 * arrow - thumb;
+    if (travel <= 0)
+        return false;
+    const int top = arrow + MulDiv(travel, info.nPos - info.nMin, info.nMax - info.nMin);
+    point = {(place.left + place.right) / 2, place.top + top + thumb / 2};
+    return true;
+}
+
 int Points(HWND main, int count, char** arguments)
 {
     HWND view = GetDlgItem(main, IDC_VIEW);
@@ -230,6 +302,15 @@ int Points(HWND main, int count, char** arguments)
             point = {barMiddle, (bar.top + bar.bottom) / 2};
         } else if (std::strcmp(arguments[i], "bar-down") == 0) {
             point = {barMiddle, bar.bottom - 1 - arrowMiddle};
+        } else if (std::strcmp(arguments[i], "thumb") == 0) {
+            if (!ThumbMiddle(GetDlgItem(main, IDC_SCROLL), point))
+                return FailWithWindows("the scroll bar shows no thumb", main);
+        } else if (std::strcmp(arguments[i], "minimize") == 0) {
+            if (IsIconic(main) || !CaptionButton(main, HTMINBUTTON, point))
+                return FailWithWindows("no minimise button in the caption", main);
+        } else if (std::strcmp(arguments[i], "restore") == 0) {
+            if (!IsIconic(main) || !CaptionButton(main, HTMINBUTTON, point))
+                return Fail("the main window is not minimised with a restore button");
         } else {
             int line = 0;
             int column = 0;
@@ -279,8 +360,12 @@ int Answer(HWND main, const char* text)
 
 int Button(HWND main, int button)
 {
-    HWND box = WaitForBox(main);
-    if (box == nullptr)
+    HWND box = nullptr;
+    WaitFor([&] {
+        box = OwnedBox(main);
+        return (box != nullptr && GetDlgItem(box, button) != nullptr) || !IsWindow(main);
+    });
+    if (box == nullptr || !IsWindow(main))
         return NoBox(main, "message box");
     RECT place;
     if (!GetWindowRect(GetDlgItem(box, button), &place))
@@ -309,10 +394,11 @@ int Top(HWND main)
 }
 
 // Waits up to 90 s for the top line to show offset, then watches it for
-// seconds. Each reading goes through the program's message loop (a message
-// sent to its window returns only once the loop handled it), so every
-// reading after the first sees what the program did in between.
-int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater)
+// seconds, and with noBox also that no box of the program opens meanwhile.
+// Each reading goes through the program's message loop (a message sent to
+// its window returns only once the loop handled it), so every reading after
+// the first sees what the program did in between.
+int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater, bool noBox = false)
 {
     std::string seen;
     std::string last;
@@ -334,6 +420,10 @@ int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater)
     while (GetTickCount64() < end) {
         if (read() != offset) {
             const std::string what = "the top line left " + offset + "; it showed " + seen;
+            return FailWithWindows(what.c_str(), main);
+        }
+        if (HWND box = noBox ? OwnedBox(main) : nullptr) {
+            const std::string what = "a box opened while the view stayed at " + offset + ": " + BoxText(box);
             return FailWithWindows(what.c_str(), main);
         }
         Sleep(20);
@@ -366,6 +456,98 @@ int WaitCaretAtLineEnd(HWND main, int line)
                                  "; the selection was " + seen;
         return FailWithWindows(what.c_str(), main);
     }
+    return 0;
+}
+
+// Waits up to 90 s until no box over main shows text.
+int WaitClosed(HWND main, const std::string& text)
+{
+    const auto shown = [&] {
+        HWND box = OwnedBox(main);
+        return box != nullptr && BoxText(box) == text;
+    };
+    if (!WaitFor([&] { return !shown() || !IsWindow(main); }) || !IsWindow(main))
+        return FailWithWindows("the box " + text + " did not close within 90 s", main);
+    return 0;
+}
+
+// The view's selection as "START-END".
+std::string Selection(HWND view, DWORD& start, DWORD& end)
+{
+    SendMessageA(view, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return std::to_string(start) + "-" + std::to_string(end);
+}
+
+// Waits up to 90 s for the view's caret, with nothing selected, to stand on
+// text line `line` (with orLater, or a later one; the last line for -1),
+// and prints the line it stands on.
+int WaitCaret(HWND main, int line, bool orLater)
+{
+    HWND view = GetDlgItem(main, IDC_VIEW);
+    std::string seen;
+    std::string last;
+    LRESULT caretLine = 0;
+    auto reached = [&] {
+        DWORD start = 0;
+        DWORD end = 0;
+        const std::string selection = Selection(view, start, end);
+        caretLine = SendMessageA(view, EM_LINEFROMCHAR, end, 0);
+        const LRESULT wanted = line >= 0 ? line : SendMessageA(view, EM_GETLINECOUNT, 0, 0) - 1;
+        const std::string place = selection + " (line " + std::to_string(caretLine) + ")";
+        if (place != last && seen.size() < 2000)
+            seen += (seen.empty() ? "" : " ") + place;
+        last = place;
+        return start == end && (orLater ? caretLine >= wanted : caretLine == wanted);
+    };
+    if (!WaitFor(reached)) {
+        const std::string what = "the caret never reached line " +
+                                 (line >= 0 ? std::to_string(line) + (orLater ? " or a later one" : "") : "last") +
+                                 "; the selection was " + seen;
+        return FailWithWindows(what.c_str(), main);
+    }
+    std::printf("%ld\n", static_cast<long>(caretLine));
+    return 0;
+}
+
+// Waits up to 90 s for main to be shown and not minimised with the focus in
+// the view, then checks for seconds that the view shows its first line at
+// the top and selects nothing (as before the window lost the focus: the
+// dialog must not select the view's text when it gives it the focus).
+int ViewHome(HWND main, double seconds)
+{
+    HWND view = GetDlgItem(main, IDC_VIEW);
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    const auto focused = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return IsWindowVisible(main) && !IsIconic(main) && GetGUIThreadInfo(thread, &info) &&
+               info.hwndFocus == view;
+    };
+    if (!WaitFor([&] { return focused() || !IsWindow(main); }) || !focused())
+        return FailWithWindows("the view did not get the focus in a shown, restored main window within 90 s", main);
+    std::string seen;
+    std::string last;
+    bool home = true;
+    auto read = [&] {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, WAIT_MS, &result);
+        DWORD start = 0;
+        DWORD end = 0;
+        const std::string selection = Selection(view, start, end);
+        const LRESULT first = SendMessageA(view, EM_GETFIRSTVISIBLELINE, 0, 0);
+        const std::string state = "first visible line " + std::to_string(first) + ", selection " + selection;
+        if (state != last && seen.size() < 2000)
+            seen += (seen.empty() ? "" : "; ") + state;
+        last = state;
+        home = first == 0 && start == end;
+    };
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    do {
+        read();
+        if (!home)
+            return FailWithWindows("the view does not show its text from the header line: " + seen, main);
+        Sleep(20);
+    } while (GetTickCount64() < end);
     return 0;
 }
 
@@ -468,6 +650,16 @@ int main(int argc, char** argv)
         return Top(main);
     if (is("wait-top", 1) || is("wait-top", 2))
         return WaitTop(main, argv[3], argc == 5 ? std::atof(argv[4]) : 0, false);
+    if (is("wait-still", 2))
+        return WaitTop(main, argv[3], std::atof(argv[4]), false, true);
+    if (is("wait-closed", 1))
+        return WaitClosed(main, argv[3]);
+    if (is("wait-caret", 1)) {
+        const bool last = std::strcmp(argv[3], "last") == 0;
+        return WaitCaret(main, last ? -1 : std::atoi(argv[3]), argv[3][std::strlen(argv[3]) - 1] == '+');
+    }
+    if (is("view-home", 1))
+        return ViewHome(main, std::atof(argv[3]));
     if (is("wait-past", 1))
         return WaitTop(main, argv[3], 0, true);
     if (is("wait-line-end", 1))
