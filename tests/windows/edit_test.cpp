@@ -62,7 +62,6 @@ protected:
     {
         const std::string path = folder_.Write("edit" + std::to_string(files_++) + ".bin", bytes);
         OpenDocument(window_, path.c_str());
-        document.modified = 0; // opening keeps the flag of the file before
         document.topOffset = top;
         ReloadWindow();
         RenderView(window_);
@@ -414,6 +413,28 @@ TEST_F(EditTest, EditThenSaveWritesExactlyTheEditedBytes)
     expected[0x1000] = 0x01;
     expected[0x1001] = 0x02;
     EXPECT_EQ(Differences(ReadWholeFile(path), expected), std::vector<size_t>{});
+}
+
+// A character typed into the box reaches the program as a character, not
+// as bytes: it is stored as its bytes in code page 932 whatever the
+// system's code page is (the program's manifest asks for 932), and the
+// save writes those bytes.
+TEST_F(EditTest, TypedDoubleByteCharacterIsStoredInCodePage932)
+{
+    const std::string path = Open(CountingBytes(16));
+    BoxScript script({[](HWND box) {
+        SetDlgItemTextW(box, IDC_INPUT, L"\u30A2z"); // アz
+        PostMessageA(box, WM_COMMAND, IDC_OK, 0);
+    }});
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_TEXT, 0), 0);
+    EXPECT_EQ(script.stepsRun(), 1);
+    const std::vector<uint8_t> expected = {0x83, 0x41, 'z', 0x03};
+    EXPECT_EQ(std::vector<uint8_t>(document.windowBuffer, document.windowBuffer + 4), expected)
+        << "the program's code page is " << GetACP();
+    SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
+    CloseDocument();
+    const std::vector<uint8_t> onDisk = ReadWholeFile(path);
+    EXPECT_EQ(std::vector<uint8_t>(onDisk.begin(), onDisk.begin() + 4), expected);
 }
 
 TEST_F(EditTest, EditCommandsShowEightBytesAtTheTop)
