@@ -137,6 +137,12 @@ void LayoutChildren(HWND mainWindow, int width, int height)
 void ChooseAndOpenFile(HWND mainWindow)
 {
     char path[PATH_BUFFER_SIZE] = "";
+    // The dialog starts in the folder of the file that is open (the one
+    // the command line named, say), else in the current folder.
+    char folder[PATH_BUFFER_SIZE];
+    FolderOfDocument(folder, sizeof folder);
+    if (folder[0] == '\0' && GetCurrentDirectoryA(sizeof folder, folder) >= sizeof folder)
+        folder[0] = '\0';
     OPENFILENAMEA dialog;
     ZeroMemory(&dialog, sizeof dialog);
     // The record without the later extension fields.
@@ -144,6 +150,7 @@ void ChooseAndOpenFile(HWND mainWindow)
     dialog.hwndOwner = mainWindow;
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
+    dialog.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
     if (GetOpenFileNameA(&dialog))
         OpenDocument(mainWindow, path, (dialog.Flags & OFN_READONLY) != 0); // the read-only box
 }

@@ -255,6 +255,13 @@ void CloseDocument()
     }
 }
 
+void FolderOfDocument(char* folder, uint32_t capacity)
+{
+    lstrcpynA(folder, document.path, static_cast<int>(capacity));
+    char* base = const_cast<char*>(BaseName(folder));
+    *base = '\0';
+}
+
 void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
 {
     ++document.openCount;

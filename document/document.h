@@ -120,6 +120,11 @@ void DropEdits(HWND mainWindow);
 // The window's bytes, its edits and the modified flag stay as they are.
 void CloseDocument();
 
+// The folder of the path that the last file opened was opened by, ending
+// in its backslash, into folder (capacity bytes, at most PATH_BUFFER_SIZE
+// needed); "" when no file was opened or the path named no folder.
+void FolderOfDocument(char* folder, uint32_t capacity);
+
 // Closes the open file, opens path (at most 511 bytes) and shows it from
 // offset 0 in mainWindow's view, with "<base name> - VUKO" as the title. When
 // the file cannot be opened, the title is the product name alone and no

@@ -7,6 +7,8 @@
 #include "search/search.h"
 #include "tests/windows/support.h"
 
+#include <commdlg.h>
+
 #include <cstring>
 
 namespace {
@@ -142,6 +144,37 @@ TEST_F(MainWindowMessages, OpenCommandShowsTheFileDialogAndOpensTheChosenFile)
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_OPEN, 0), 0);
     EXPECT_TRUE(answer.answered());
     EXPECT_EQ(WindowText(window_), "chosen.bin - VUKO");
+}
+
+// The open dialog starts in the folder of the open file (the one given on
+// the command line, say), and in the current folder while none was opened.
+TEST_F(MainWindowMessages, OpenDialogStartsInTheFolderOfTheOpenFile)
+{
+    TempFolder folder;
+    char current[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryA(sizeof current, current), 0u);
+    const std::string path = folder.Write("here.bin", CountingBytes(40));
+    struct Case {
+        const char* name;
+        std::string open; // the file opened first, or none
+        std::string folder;
+    };
+    for (const Case& c : {Case{"no file opened", "", current}, Case{"a file open", path, folder.path()}}) {
+        SCOPED_TRACE(c.name);
+        if (!c.open.empty()) {
+            ASSERT_TRUE(OpenFile(window_, c.open));
+        }
+        std::string shown;
+        BoxScript script({[&shown](HWND open) {
+            char where[MAX_PATH] = "";
+            SendMessageA(open, CDM_GETFOLDERPATH, sizeof where, reinterpret_cast<LPARAM>(where));
+            shown = where;
+            PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }});
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_OPEN, 0), 0);
+        ASSERT_EQ(script.stepsRun(), 1);
+        EXPECT_EQ(lstrcmpiA(shown.c_str(), c.folder.c_str()), 0) << "the dialog opened in " << shown;
+    }
 }
 
 TEST_F(MainWindowMessages, OpenDialogsReadOnlyBoxOpensTheFileForReadingOnly)
