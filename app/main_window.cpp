@@ -52,6 +52,19 @@ void NotePointer(HWND mainWindow, HWND pointed, UINT message)
     NotePointerEvent(mainWindow, pointed, message);
 }
 
+// The window moved to a monitor of another scale (or the scale changed):
+// it takes the size and place that the system suggests, and what is sized
+// in pixels follows.
+void FollowDpi(HWND mainWindow, const RECT& suggested)
+{
+    SetWindowPos(mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleViewFont(mainWindow);
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    LayoutChildren(mainWindow, client.right, client.bottom);
+}
+
 // A close request during a search only stops the search. Otherwise the
 // file is closed without a save question and the window destroyed.
 void CloseMainWindow(HWND mainWindow)
@@ -96,6 +109,9 @@ INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LP
     case WM_SIZE:
         LayoutChildren(mainWindow, LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_DPICHANGED:
+        FollowDpi(mainWindow, *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_VSCROLL:
         ScrollView(mainWindow, LOWORD(wParam), HIWORD(wParam));
         return 0;
@@ -124,10 +140,11 @@ INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LP
 
 void LayoutChildren(HWND mainWindow, int width, int height)
 {
-    const int viewWidth = width > SCROLL_BAR_WIDTH ? width - SCROLL_BAR_WIDTH : 0;
+    const int barWidth = ScaleForWindow(mainWindow, SCROLL_BAR_WIDTH);
+    const int viewWidth = width > barWidth ? width - barWidth : 0;
     SetWindowPos(GetDlgItem(mainWindow, IDC_VIEW), nullptr, 0, 0, viewWidth, height, 0);
     HWND scrollBar = GetDlgItem(mainWindow, IDC_SCROLL);
-    SetWindowPos(scrollBar, nullptr, width - SCROLL_BAR_WIDTH, 0, SCROLL_BAR_WIDTH, height, 0);
+    SetWindowPos(scrollBar, nullptr, width - barWidth, 0, barWidth, height, 0);
     // A scroll bar that only moved (the window got wider, not taller) keeps
     // the bits copied from its old place, which Wine does not draw again
     // there: it is drawn anew wherever it now stands.

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
-constexpr int SCROLL_BAR_WIDTH = 16; // pixels, a fixed number
+// The scroll bar's width at 96 dots per inch; it is scaled to the window's
+// DPI (24 pixels at 150%).
+constexpr int SCROLL_BAR_WIDTH = 16;
 
 // Creates the main window from its template, hidden, owned by whatever
 // window is active on this thread; gives it the program icon and sets its
@@ -17,7 +19,8 @@ HWND CreateMainWindow();
 // which the view hands on too, moves through the file), 0 otherwise.
 INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The view fills the client area but for the scroll bar down the right edge.
+// The view fills the client area but for the scroll bar down the right
+// edge, as wide as SCROLL_BAR_WIDTH scaled to the window's DPI.
 void LayoutChildren(HWND mainWindow, int width, int height);
 
 // The open-file dialog; opens the chosen file.

@@ -1,6 +1,7 @@
 // instance.h - the program's module instance, which every load of a
 // resource passes to the platform, the string load that every text of the
-// program goes through, and the message box made of two such strings.
+// program goes through, the message box made of two such strings, and the
+// scale of a window's pixels.
 #pragma once
 
 #include <windows.h>
@@ -17,3 +18,11 @@ void LoadText(UINT id, char* buffer, int size);
 // string textId as its text and type's buttons and icon (MB_ flags).
 // Returns the box's answer, as MessageBoxA does.
 int ShowStringBox(HWND owner, UINT captionId, UINT textId, UINT type);
+
+// The dots per inch of window's monitor, as the system scales the window
+// (96 at 100%, 144 at 150%); the screen's where the system has no value per
+// window (before Windows 10, version 1607).
+UINT WindowDpi(HWND window);
+
+// pixels at 96 dots per inch, scaled to window's.
+int ScaleForWindow(HWND window, int pixels);

@@ -1,6 +1,7 @@
 // font.cpp - the font dialog for the dump view.
 #include "ui/font.h"
 
+#include "resources/instance.h"
 #include "resources/resource.h"
 
 #include <commdlg.h>
@@ -13,6 +14,7 @@ namespace {
 // The font that the last choice made and gave to the view; the view owns
 // it until the next choice replaces it.
 HFONT chosenFont;
+int chosenPointSize; // of chosenFont, in tenths of a point
 
 // The view's face names are Japanese, and the program's text is in code
 // page 932 whatever the system's code page is (its manifest asks for it).
@@ -45,6 +47,28 @@ HFONT MakeFont(const LOGFONTA& logFont)
     return CreateFontIndirectW(&wide);
 }
 
+// Makes a font of logFont and gives it to the view, which is drawn again;
+// the font that an earlier choice made goes once the view no longer uses
+// it, the template's font never. When no font can be made, the view keeps
+// the one it has and this returns false.
+bool GiveViewFont(HWND mainWindow, const LOGFONTA& logFont)
+{
+    const HFONT font = MakeFont(logFont);
+    if (font == nullptr)
+        return false;
+    HWND view = GetDlgItem(mainWindow, IDC_VIEW);
+    const HFONT present = reinterpret_cast<HFONT>(SendMessageA(view, WM_GETFONT, 0, 0));
+    SendMessageA(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (present != nullptr && present == chosenFont)
+        DeleteObject(present);
+    chosenFont = font;
+
+    RECT client;
+    GetClientRect(mainWindow, &client);
+    InvalidateRect(mainWindow, &client, TRUE);
+    return true;
+}
+
 } // namespace
 
 void ChooseViewFont(HWND mainWindow)
@@ -67,20 +91,20 @@ void ChooseViewFont(HWND mainWindow)
     request.nFontType = SCREEN_FONTTYPE;
     if (!ChooseFontA(&request))
         return;
+    // The height in pixels from the size in points, at the window's scale
+    // (the dialog gives it at the screen's).
+    logFont.lfHeight = -MulDiv(request.iPointSize, static_cast<int>(WindowDpi(mainWindow)), 720);
+    if (GiveViewFont(mainWindow, logFont))
+        chosenPointSize = request.iPointSize;
+}
 
-    // The old font goes only once the view no longer uses it; when no font
-    // can be made of the choice, the view keeps the one it has.
-    const HFONT font = MakeFont(logFont);
-    if (font == nullptr)
-        return;
-    SendMessageA(view, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (present != nullptr && present == chosenFont)
-        DeleteObject(present);
-    chosenFont = font;
-
-    RECT client;
-    GetClientRect(mainWindow, &client);
-    InvalidateRect(mainWindow, &client, TRUE);
+void ScaleViewFont(HWND mainWindow)
+{
+    LOGFONTA logFont;
+    if (chosenFont == nullptr || !DescribeFont(chosenFont, logFont))
+        return; // the template's font is the dialog's, which scales it itself
+    logFont.lfHeight = -MulDiv(chosenPointSize, static_cast<int>(WindowDpi(mainWindow)), 720);
+    GiveViewFont(mainWindow, logFont);
 }
 
 void ForgetChosenFont()
@@ -88,4 +112,5 @@ void ForgetChosenFont()
     if (chosenFont != nullptr)
         DeleteObject(chosenFont);
     chosenFont = nullptr;
+    chosenPointSize = 0;
 }

@@ -55,6 +55,11 @@
 //   window_driver wait-line-end TITLE LINE
 //       waits until the view's caret stands at the end of text LINE (where
 //       the End key takes it); prints every selection it saw when it fails.
+//   window_driver check-layout TITLE
+//       prints the window's DPI, the scroll bar's width and where the pairs
+//       end and the character column starts on the first lines; fails when
+//       the bar is not 16 pixels scaled to the DPI (near the system's), a line's pairs
+//       reach beyond the view, or the character column does not line up.
 //   window_driver save TITLE
 //       sends the save command; fails when a box of the program is open.
 //   window_driver window TITLE
@@ -614,6 +619,82 @@ int Press(HWND main, int id)
 
 } // namespace
 
+// The x of a character of the view, by its index in the view's text as the
+// control counts it; -1 when the control places it nowhere.
+int CharacterX(HWND view, size_t index)
+{
+    const LRESULT position = SendMessageA(view, EM_POSFROMCHAR, index, 0);
+    return position == -1 ? -1 : static_cast<short>(LOWORD(position));
+}
+
+// Checks that the view is laid out for the window's scale: the scroll bar
+// 16 pixels scaled to it, near the system's width at that scale, the header and the sixteen pairs
+// of every line inside the view, and the character column starting at the
+// same x on every line (the header's "0123456789ABCDEF" too). Prints what
+// it measured; fails naming what is off.
+int CheckLayout(HWND main)
+{
+    HWND view = GetDlgItem(main, IDC_VIEW);
+    HWND bar = GetDlgItem(main, IDC_SCROLL);
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    using MetricsForDpi = int(WINAPI*)(int, UINT);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+    const auto metricsForDpi =
+        reinterpret_cast<MetricsForDpi>(reinterpret_cast<void*>(GetProcAddress(user, "GetSystemMetricsForDpi")));
+    if (dpiForWindow == nullptr || metricsForDpi == nullptr)
+        return Fail("this system tells no DPI per window");
+    const UINT dpi = dpiForWindow(main);
+    RECT barRect;
+    RECT viewClient;
+    GetWindowRect(bar, &barRect);
+    GetClientRect(view, &viewClient);
+    const int barWidth = barRect.right - barRect.left;
+    const int systemBar = metricsForDpi(SM_CXVSCROLL, dpi);
+
+    // The text as the control holds it, in UTF-16 units, line by line.
+    wchar_t text[40000];
+    const LRESULT length = SendMessageW(view, WM_GETTEXT, sizeof text / sizeof text[0], reinterpret_cast<LPARAM>(text));
+    const std::wstring all(text, length > 0 ? static_cast<size_t>(length) : 0);
+    std::string problems;
+    char line[160];
+    std::snprintf(line, sizeof line, "dpi %u, scroll bar %d pixels (the system's %d), view %d pixels wide\n", dpi,
+                  barWidth, systemBar, static_cast<int>(viewClient.right));
+    std::string report = line;
+    // 16 pixels at 96 DPI (the system's are 17 there), scaled.
+    if (barWidth != MulDiv(16, static_cast<int>(dpi), 96) || std::abs(barWidth - systemBar) * 8 > systemBar)
+        problems += " the scroll bar is not 16 pixels scaled to the DPI, near the system's width;";
+    int column = -1;
+    size_t start = 0;
+    for (int number = 0; start < all.size() && number < 8; ++number) {
+        size_t end = all.find(L"\r\n", start);
+        if (end == std::wstring::npos)
+            end = all.size();
+        const std::wstring text16 = all.substr(start, end - start);
+        // The header's last label and its character column's first; a dump
+        // line's last pair and its first character (its start is ASCII).
+        const size_t pairsEnd = number == 0 ? text16.find(L"0F") + 2 : 58;
+        const size_t textStart = number == 0 ? text16.find(L"0123456789ABCDEF") : 60;
+        if (textStart == std::wstring::npos || pairsEnd > text16.size() || textStart >= text16.size())
+            break;
+        const int pairsX = CharacterX(view, start + pairsEnd);
+        const int textX = CharacterX(view, start + textStart);
+        std::snprintf(line, sizeof line, "line %d: pairs end at x %d, characters start at x %d\n", number, pairsX, textX);
+        report += line;
+        if (pairsX < 0 || pairsX > viewClient.right)
+            problems += " line " + std::to_string(number) + "'s pairs do not fit in the view;";
+        if (column < 0)
+            column = textX;
+        else if (textX != column)
+            problems += " line " + std::to_string(number) + "'s characters do not line up with the header's;";
+        start = end + 2;
+    }
+    if (column < 0)
+        problems += " the view shows no dump lines;";
+    std::printf("%s", report.c_str());
+    return problems.empty() ? 0 : FailWithWindows("the layout is off:" + problems, main);
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 3)
@@ -666,6 +747,8 @@ int main(int argc, char** argv)
         return WaitCaretAtLineEnd(main, std::atoi(argv[3]));
     if (is("save", 0))
         return Save(main);
+    if (is("check-layout", 0))
+        return CheckLayout(main);
     if (is("window", 0))
         return PrintWindow(main);
     if (is("menu", 0))
