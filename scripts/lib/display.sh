@@ -26,7 +26,18 @@
 #                          on a free display number, which it writes to
 #                          WORK/display (its messages go to WORK/xvfb.log);
 #                          waits up to 90 s for it, failing at once when Xvfb
-#                          ends; points DISPLAY at it. $xvfb_pid is its pid.
+#                          ends; points DISPLAY at it and gives it an X
+#                          resource (load_display_resource). $xvfb_pid is
+#                          its pid.
+#   load_display_resource  puts one X resource, which no program reads, into
+#                          the resource database of $DISPLAY (a display of
+#                          our own, started with -noreset so that it keeps
+#                          it); fails when xrdb cannot. Xlib reads the
+#                          database once per connection when the display
+#                          has one; on a display with none (a bare Xvfb) it
+#                          looks for ~/.Xdefaults and ~/.Xdefaults-HOST
+#                          again at every look-up, and Wine's X11 driver
+#                          looks up hundreds of times in every repaint.
 #   stop_display STATUS    stops that Xvfb by its pid and waits for its end;
 #                          prints its messages when STATUS is not 0.
 # No Xvfb inherits the descriptors 7 to 9, which the scripts use for locks.
@@ -70,6 +81,12 @@ start_display() {
     wait_until 90 "Xvfb did not take a display" display_taken
     export DISPLAY=":$(head -n 1 "$display_work/display")"
     unset XAUTHORITY
+    load_display_resource
+}
+
+load_display_resource() {
+    xrdb -nocpp -merge <<<'VUKO.virtualDisplay: true' ||
+        display_fail "xrdb could not give the display $DISPLAY a resource"
 }
 
 display_taken() {
