@@ -2,11 +2,13 @@
 # run_script_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
 # display and without one, work at the same time and each ends as it should:
 # two editors open on a display of the test's own while two previews run
-# without a display; each preview must print the path of a PNG of its
-# window and end with 0 and nothing on standard error (Wine's notices are
-# not the user's business when the editor works) while the editors are
-# still open; then each editor's window is closed with a real click on its
-# close box, and its run must end with 0 and print nothing.
+# without a display, one of a long name (250 bytes, too long for
+# "vuko-NAME.png"); each preview must print the path of a PNG of its window,
+# named vuko-NAME.png with NAME cut where it must be, and end with 0 and
+# nothing on standard error (Wine's notices are not the user's business
+# when the editor works) while the editors are still open; then each
+# editor's window is closed with a real click on its close box, and its run
+# must end with 0 and print nothing.
 # Then a window manager starts on that display, and a run's window must be
 # left to it: maximised by the window manager, the window fills the screen
 # below the title bar that the window manager draws, restored it is where
@@ -34,7 +36,7 @@ trap cleanup EXIT
 fail() {
     local name
     echo "FAIL: $*" >&2
-    for name in display-1 display-2 preview-1 preview-2 desktop; do
+    for name in display-1 display-2 "${previews[@]}" desktop; do
         [ -e "$work/$name.out" ] || continue
         echo "--- $name: stdout" >&2; cat "$work/$name.out" >&2
         echo "--- $name: stderr" >&2; cat "$work/$name.err" >&2
@@ -46,7 +48,12 @@ fail() {
 display_fail() { fail "$@"; }
 display_give_up() { fail "$@"; }
 
-for name in display-1 display-2 preview-1 preview-2 desktop; do
+# The previews and the names of their PNGs: a file's name of 250 bytes
+# leaves room for 246 in the PNG's name.
+long=$(printf '見%.0s' {1..82})
+previews=(preview-1 "$long")
+declare -A png_of=([preview-1]=vuko-preview-1.bin.png [$long]=vuko-$long.png)
+for name in display-1 display-2 "${previews[@]}" desktop; do
     head -c 3000 /dev/urandom >"$work/$name.bin"
 done
 
@@ -70,18 +77,18 @@ shown() { [ -n "$(window_of "$1")" ] || { ended "$1" && fail "$1 ended before it
 
 start display-1 DISPLAY="$display"
 start display-2 DISPLAY="$display"
-start preview-1 -u DISPLAY -u XAUTHORITY
-start preview-2 -u DISPLAY -u XAUTHORITY
+for name in "${previews[@]}"; do start "$name" -u DISPLAY -u XAUTHORITY; done
 
 wait_until 300 "display-1's window did not show its file" shown display-1
 wait_until 300 "display-2's window did not show its file" shown display-2
-for name in preview-1 preview-2; do
+for name in "${previews[@]}"; do
     wait_until 300 "$name did not end while the editors were open" ended "$name"
     s=$(status "$name")
     [ "$s" -eq 0 ] || fail "$name ended with status $s"
     [ ! -s "$work/$name.err" ] || fail "$name printed on standard error"
     png=$(cat "$work/$name.out")
     [ "$(wc -l <"$work/$name.out")" -eq 1 ] && [ -f "$png" ] || fail "$name did not print the path of its picture"
+    [ "$(basename "$png")" = "${png_of[$name]}" ] || fail "$name's picture $png is not named ${png_of[$name]}"
     [ "$(identify -format '%m' "$png" 2>/dev/null)" = PNG ] || fail "$name's picture $png is no PNG"
     rm -rf "$(dirname "$png")"
 done
