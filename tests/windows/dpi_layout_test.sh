@@ -10,6 +10,7 @@
 # set to a folder, it also writes a screenshot for each scale there. Every
 # wait has a deadline and a failure says what was seen (see real_input.sh).
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/real_input.sh"
 real_input_setup "dpi layout" "$@"
 

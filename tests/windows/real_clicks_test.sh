@@ -15,6 +15,7 @@
 # Xvfb by its pid. Every wait has a deadline, and a failure says what was
 # seen (see real_input.sh).
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/real_input.sh"
 real_input_setup "real clicks" "$@"
 

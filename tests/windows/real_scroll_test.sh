@@ -18,6 +18,7 @@
 # this test's own, held for the whole test), Xvfb by its pid. Every wait
 # has a deadline, and a failure says what was seen (see real_input.sh).
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/real_input.sh"
 real_input_setup "real scroll" "$@"
 
