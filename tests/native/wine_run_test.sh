@@ -9,7 +9,8 @@
 # - a run that finds a lock held by another run says after 5 s what it
 #   waits for (at once, as the deadline here is below 5 s), and gives up at
 #   the deadline (WINE_RUN_LOCK_WAIT) with status 3, its program never
-#   started.
+#   started;
+# - a prefix that cannot be made stops the run at once.
 set -uo pipefail
 source_dir=$1
 source "$(dirname "$0")/set_up_prefix.sh"
@@ -107,6 +108,16 @@ expect "a stop gives up on the use lock of a running program" \
 release
 wine_run --stop
 expect "a stop with no lock held ends at once" eval '[ $status -eq 0 ] && [ ! -s "$work/err" ]'
+
+# A prefix that cannot be made: the run stops at once and says so, its
+# program never started and no lock file written anywhere else (such as
+# the root folder, where an empty prefix would put them).
+rm -f "$work/calls"
+VUKO_WINE=$work/loader "$source_dir/scripts/wine-run" --prefix /proc/no-such-folder/prefix quiet.exe \
+    >"$work/out" 2>"$work/err"
+status=$?
+expect "a prefix that cannot be made stops the run" \
+    eval '[ $status -eq 2 ] && err_has "cannot make or enter the prefix /proc/no-such-folder/prefix" && [ ! -e "$work/calls" ] && [ ! -e /.vuko-use ]'
 
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]
