@@ -13,6 +13,7 @@
 # - a prefix that cannot be made stops the run at once.
 set -uo pipefail
 source_dir=$1
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/set_up_prefix.sh"
 holder=""
 # The runs start the prefix's (real) Wine server; the last stop ends it.
@@ -71,6 +72,7 @@ expect "a program that fails shows Wine's messages too" \
     eval 'err_has "wine: Read access denied" && err_has "0024:err:ole" && err_has "ended with status 4"'
 
 # The window setting
+# shellcheck disable=SC2034 # read inside the eval strings below
 managed_call="reg add HKCU\\Software\\Wine\\X11 Driver /v Managed /d"
 wine_run --managed quiet.exe
 expect "--managed sets the setting, then runs the program" \
