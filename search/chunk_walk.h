@@ -1,10 +1,13 @@
 // chunk_walk.h - how the search walks the file chunk by chunk: where the
 // first chunk starts and which one comes next, up to the last offset that
-// 32-bit offsets reach; and how it fills its chunk buffer for the next
-// chunk: the whole chunk read at its position, or the overlap that ends the
-// chunk before carried to the front of the buffer and only the rest read on
-// from where the last read stopped, with no seek and no second read of the
-// overlap.
+// 32-bit offsets reach; and how it fills its buffer. One read fills a block
+// of one or more consecutive chunks (each still compared on its own start
+// positions): the whole block read at its first chunk's position, or the
+// overlap that ended the block before carried to the front of the buffer
+// and only the rest read on from where the last read stopped, with no seek
+// and no second read of the overlap. Blocks grow while they read fast and
+// shrink when they do not, so that a slow file never delays the search's
+// screen work by more than about one chunk's read.
 #pragma once
 
 #include "search/compare.h"
@@ -39,33 +42,60 @@ bool ChunkInFile(const ChunkWalk& walk, uint32_t fileSize);
 // after the chunk's position.
 uint32_t MatchLine(uint32_t position, uint32_t found);
 
-// The read that fills the buffer for one chunk.
+// The most chunks one read fills, and the buffer that holds them: each
+// chunk begins SEARCH_STEP after the one before, and the last one ends
+// SEARCH_OVERLAP after the next one's start.
+constexpr uint32_t MOST_BLOCK_CHUNKS = 8;
+constexpr uint32_t SEARCH_BLOCK = MOST_BLOCK_CHUNKS * SEARCH_STEP + SEARCH_OVERLAP;
+
+// A block that reads in less than this many milliseconds of the search's
+// clock lets the next one hold twice the chunks; one that takes
+// SLOW_BLOCK_MS or more halves the next one.
+constexpr uint64_t FAST_BLOCK_MS = 2;
+constexpr uint64_t SLOW_BLOCK_MS = 4;
+
+// The read that fills the buffer for one block.
 struct ChunkRead {
-    // Bytes at the front of the buffer that already hold the chunk's first
-    // bytes, carried there from the chunk before. 0: the whole chunk is read
-    // at its position, after a seek; otherwise the file position already
-    // stands at offset and the read goes on from there.
+    // Bytes at the front of the buffer that already hold the block's first
+    // bytes, carried there from the block before. 0: the whole block is
+    // read at its position, after a seek; otherwise the file position
+    // already stands at offset and the read goes on from there.
     uint32_t kept;
     uint32_t offset; // file offset of the first byte to read: position + kept
     // Bytes to ask for, into the buffer after the kept ones: up to the end
-    // of the chunk, never at or beyond fileSize. 0: nothing is left to read.
+    // of the block's last chunk, never at or beyond fileSize. 0: nothing is
+    // left to read.
     uint32_t count;
     friend bool operator==(const ChunkRead&, const ChunkRead&) = default;
 };
 
-// The read for the chunk at position in a file of fileSize bytes. carry:
-// the chunk before (SEARCH_STEP earlier) filled the whole buffer, and
-// nothing has read the file or used the buffer since, so that the buffer
-// ends with this chunk's first bytes and the file position stands right
-// after them. Never keeps more than the file holds from position on.
-ChunkRead PlanChunkRead(uint32_t position, uint32_t fileSize, bool carry);
+// The read for a block of chunks chunks (1 to MOST_BLOCK_CHUNKS) whose
+// first chunk is at position, in a file of fileSize bytes. carry: the block
+// before ended with a whole chunk SEARCH_STEP before position, and nothing
+// has read the file or used the buffer since, so that the buffer ends with
+// this block's first bytes and the file position stands right after them.
+// Never keeps more than the file holds from position on.
+ChunkRead PlanBlockRead(uint32_t position, uint32_t fileSize, bool carry, uint32_t chunks);
 
-// The bytes of the file that the buffer holds for the chunk after read:
-// the kept bytes and the bytes read (got, at most what was asked for).
-// A failed read counts as nothing read at all, kept bytes included, just as
-// when the read of a whole chunk fails.
+// The bytes of the file that the buffer holds after read, from the block's
+// position on: the kept bytes and the bytes read (got, at most what was
+// asked for). A failed read counts as nothing read at all, kept bytes
+// included, just as when the read of a whole chunk fails.
 uint32_t ChunkCount(const ChunkRead& read, bool succeeded, uint32_t got);
 
-// Moves the overlap at the end of a whole chunk (SEARCH_CHUNK bytes) to the
-// front of the buffer, where the next chunk begins.
-void CarryOverlap(uint8_t* chunk);
+// The bytes that chunk index of a block (0 first) holds, when the buffer
+// holds held bytes from the block's position on: at most SEARCH_CHUNK, and
+// 0 for a chunk that begins at or beyond them. A chunk holding fewer than
+// SEARCH_CHUNK ends its block: the chunks after it are read again.
+uint32_t ChunkInBlock(uint32_t held, uint32_t index);
+
+// Moves the overlap at the end of a block's chunks chunks, whose last one
+// is whole, to the front of the buffer, where the next block begins.
+void CarryOverlap(uint8_t* block, uint32_t chunks);
+
+// The chunks of the next block after a block of chunks chunks that took
+// elapsedMs of the search's clock to read and compare: twice as many (up to
+// MOST_BLOCK_CHUNKS) when it was fast, half as many (at least 1) when it
+// was slow. A read that failed or came back short (whole false) makes the
+// next block a single chunk, as every block was before any was fast.
+uint32_t NextBlockChunks(uint32_t chunks, bool whole, uint64_t elapsedMs);

@@ -24,12 +24,12 @@ uint64_t SteadyMilliseconds()
     return ticks / perSecond * 1000 + ticks % perSecond * 1000 / perSecond;
 }
 
-// The one chunk buffer of every search. A search nested in another one (a
+// The one block buffer of every search. A search nested in another one (a
 // command handled in the outer one's pump) runs to its end before the outer
-// one reads again, and the outer one has compared its chunk before it
+// one reads again, and the outer one has compared its whole block before it
 // pumps, so they never need the bytes at the same time; and a nesting
-// costs no chunk-sized room on the stack.
-uint8_t searchChunk[SEARCH_CHUNK];
+// costs no block-sized room on the stack.
+uint8_t searchBlock[SEARCH_BLOCK];
 
 // Handles every waiting message, as the main loop would, so that the window
 // stays alive and a stop request can arrive. A quit message is put back for
@@ -81,59 +81,77 @@ struct ScanOutcome {
     bool lastShown;     // the view shows lastChunk's position, or nothing was searched
 };
 
-// Fills searchChunk with the chunk at position: the whole chunk read at its
-// position, or with carry the overlap moved to the front and the rest read
-// on. Returns the count of the file's bytes that the buffer holds for it.
-// carry: the buffer ends with this chunk's first bytes and the file
-// position stands right after them, because the chunk just searched filled
-// the buffer and no message has been handled since. A command handled in
-// the pump may have read the file elsewhere (a scroll), searched in this
-// same buffer (a nested find-next) or opened another file.
-uint32_t ReadChunk(uint32_t position, bool carry)
+// Fills searchBlock for a block of chunks chunks at position: the whole
+// block read at its position, or the overlap carried to the front and the
+// rest read on. Returns the count of the file's bytes that the buffer holds
+// from position on; whole: the read got all it asked for.
+// carriedFrom, when not 0: the block just searched had that many chunks and
+// ended with a whole one, and no message has been handled since, so that
+// its buffer ends with this block's first bytes and the file position
+// stands right after them. A command handled in the pump may have read the
+// file elsewhere (a scroll), searched in this same buffer (a nested
+// find-next) or opened another file.
+uint32_t ReadBlock(uint32_t position, uint32_t carriedFrom, uint32_t chunks, bool* whole)
 {
-    const ChunkRead read = PlanChunkRead(position, document.fileSize, carry);
+    const ChunkRead read = PlanBlockRead(position, document.fileSize, carriedFrom != 0, chunks);
     if (read.kept != 0)
-        CarryOverlap(searchChunk);
+        CarryOverlap(searchBlock, carriedFrom);
     uint32_t got = 0;
     bool succeeded = true;
     if (read.count != 0) {
         succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
-            document.fileHandle, document.fileSize, read.offset, searchChunk + read.kept, read.count, &got);
+            document.fileHandle, document.fileSize, read.offset, searchBlock + read.kept, read.count, &got);
     }
+    *whole = succeeded && got == read.count;
     return ChunkCount(read, succeeded, got);
 }
 
 // Searches the file chunk by chunk from the line after the top line until a
-// match, the end of the file, a stop request or a quit message, doing the
-// screen work (progress text and message pump) when it is due.
+// match, the end of the file, a stop request or a quit message. Each read
+// fills a block of chunks, and after each block the screen work (progress
+// text and message pump) is done when it is due. The clock is read once a
+// block: blocks grow while they read fast, so that it is read seldom where
+// chunks are fast and after every chunk where they are slow.
 ScanOutcome ScanFile(HWND mainWindow, const char* caption)
 {
     ScanOutcome outcome = {false, 0, false, 0, true};
     ChunkWalk walk = FirstChunk(document.topOffset);
     ScreenPace pace = {0, false};
-    bool carry = false; // whether the next chunk may carry the overlap (ReadChunk)
-    // Handle, size and pattern are taken afresh for every chunk: a command
+    uint64_t since = searchClock(); // when the block being read began
+    uint32_t chunks = 1;            // in the next block
+    uint32_t carriedFrom = 0;       // what the next block may carry (ReadBlock)
+    // Handle, size and pattern are taken afresh for every block: a command
     // handled in the pump may have changed them, or closed the file.
     while (document.fileHandle != nullptr && ChunkInFile(walk, document.fileSize) && searchActive) {
-        const uint32_t position = walk.position;
-        const uint32_t count = ReadChunk(position, carry);
-        carry = count == SEARCH_CHUNK;
-        const uint32_t found = FindPattern(searchChunk, count, SEARCH_STEP, SearchPattern.patternBytes,
-                                           SearchPattern.patternLength);
-        if (found != NO_MATCH)
-            return {true, MatchLine(position, found), false, outcome.lastChunk, outcome.lastShown};
-        outcome.lastChunk = position;
-        outcome.lastShown = false;
-
-        if (ScreenWorkDue(pace, searchClock())) {
-            ShowProgress(mainWindow, caption, position);
+        bool whole = false;
+        const uint32_t held = ReadBlock(walk.position, carriedFrom, chunks, &whole);
+        uint32_t count = 0;
+        for (uint32_t index = 0;; ++index) {
+            count = ChunkInBlock(held, index);
+            const uint32_t found = FindPattern(searchBlock + index * SEARCH_STEP, count, SEARCH_STEP,
+                                               SearchPattern.patternBytes, SearchPattern.patternLength);
+            if (found != NO_MATCH)
+                return {true, MatchLine(walk.position, found), false, outcome.lastChunk, outcome.lastShown};
+            outcome.lastChunk = walk.position;
+            outcome.lastShown = false;
+            if (count < SEARCH_CHUNK || index + 1 == chunks)
+                break; // the next chunk is not in the buffer, or not wholly
+            walk = NextChunk(walk);
+        }
+        carriedFrom = count == SEARCH_CHUNK ? chunks : 0;
+        const uint64_t now = searchClock();
+        chunks = NextBlockChunks(chunks, whole, now >= since ? now - since : SLOW_BLOCK_MS);
+        since = now;
+        if (ScreenWorkDue(pace, now)) {
+            ShowProgress(mainWindow, caption, outcome.lastChunk);
             outcome.lastShown = true;
-            carry = false;
+            carriedFrom = 0;
             if (!PumpMessages()) {
                 outcome.quit = true;
                 return outcome;
             }
             pace = {searchClock(), true};
+            since = pace.lastWork;
         }
         walk = NextChunk(walk);
     }

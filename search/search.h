@@ -29,10 +29,11 @@ extern uint64_t (*searchClock)();
 
 // Searches the open file forward from the line after the top line for the
 // pattern, after the save question while the window is modified (nothing
-// more when that save fails). After the first chunk, and then whenever SCREEN_INTERVAL_MS have
-// passed, it shows the position of the chunk just searched in the view and
-// handles every waiting message; handle, size and pattern are read afresh
-// after each time. Ends on the match's line (asking the save question
+// more when that save fails). After the first chunk, and then after the
+// first block of chunks that ends SCREEN_INTERVAL_MS or more later, it
+// shows the position of the chunk just searched in the view and handles
+// every waiting message; handle, size and pattern are read afresh after
+// each time. Ends on the match's line (asking the save question
 // first when an edit was made meanwhile, and staying where it is when that
 // save fails), or with a "not found" (the end
 // of the file was reached, or no file is open any more) or "aborted" message

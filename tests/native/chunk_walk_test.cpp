@@ -1,6 +1,6 @@
 // The chunks a search walks, up to the last 32-bit offset, and the reads
-// that fill its chunk buffer: the whole chunk after a seek, or the overlap
-// carried from the chunk before and the rest read on.
+// that fill its buffer a block of chunks at a time: the whole block after a
+// seek, or the overlap carried from the block before and the rest read on.
 #include "search/chunk_walk.h"
 
 #include <gtest/gtest.h>
@@ -135,31 +135,40 @@ TEST(ChunkWalkTest, MatchLineIsTheLineOfTheMatchedByte)
         EXPECT_EQ(MatchLine(c.position, c.found), c.line) << std::hex << c.position << " + " << c.found;
 }
 
-TEST(ChunkWalkTest, ReadForTheNextChunk)
+TEST(ChunkWalkTest, ReadForTheNextBlock)
 {
     constexpr uint32_t TOP = 0xFFFFFFFF;
+    constexpr uint32_t EIGHT = 8 * SEARCH_STEP + SEARCH_OVERLAP; // what a block of 8 chunks holds
     struct Case {
         const char* name;
         uint32_t position, fileSize;
         bool carry;
+        uint32_t chunks;
         ChunkRead read;
     };
     const Case cases[] = {
-        {"whole chunk, nothing carried", 0x10, 0x100000, false, {0, 0x10, SEARCH_CHUNK}},
-        {"carried overlap, the rest read on", 0xE010, 0x100000, true, {0x1000, 0xF010, SEARCH_STEP}},
-        {"nothing carried, the file ends within the chunk", 0x7010, 0x7110, false, {0, 0x7010, 0x100}},
-        {"carried, the file ends within the rest", 0xE010, 0xF015, true, {0x1000, 0xF010, 5}},
-        {"carried, the file ends with the overlap", 0xE010, 0xF010, true, {0x1000, 0xF010, 0}},
-        {"carried, one byte after the overlap", 0xE010, 0xF011, true, {0x1000, 0xF010, 1}},
-        {"never keeps more than the file holds", 0xE010, 0xE020, true, {0x10, 0xE020, 0}},
-        {"nothing at or beyond the end", 0xE010, 0xE010, true, {0, 0xE010, 0}},
-        {"carried at the top of the offsets", TOP - 0x2000, TOP, true, {0x1000, TOP - 0x1000, 0x1000}},
-        {"whole at the top of the offsets", TOP - 0x10, TOP, false, {0, TOP - 0x10, 0x10}},
+        {"whole chunk, nothing carried", 0x10, 0x100000, false, 1, {0, 0x10, SEARCH_CHUNK}},
+        {"carried overlap, the rest read on", 0xE010, 0x100000, true, 1, {0x1000, 0xF010, SEARCH_STEP}},
+        {"nothing carried, the file ends within the chunk", 0x7010, 0x7110, false, 1, {0, 0x7010, 0x100}},
+        {"carried, the file ends within the rest", 0xE010, 0xF015, true, 1, {0x1000, 0xF010, 5}},
+        {"carried, the file ends with the overlap", 0xE010, 0xF010, true, 1, {0x1000, 0xF010, 0}},
+        {"carried, one byte after the overlap", 0xE010, 0xF011, true, 1, {0x1000, 0xF010, 1}},
+        {"never keeps more than the file holds", 0xE010, 0xE020, true, 1, {0x10, 0xE020, 0}},
+        {"nothing at or beyond the end", 0xE010, 0xE010, true, 1, {0, 0xE010, 0}},
+        {"carried at the top of the offsets", TOP - 0x2000, TOP, true, 1, {0x1000, TOP - 0x1000, 0x1000}},
+        {"whole at the top of the offsets", TOP - 0x10, TOP, false, 1, {0, TOP - 0x10, 0x10}},
+        {"two chunks, nothing carried", 0x10, 0x100000, false, 2, {0, 0x10, 2 * SEARCH_STEP + SEARCH_OVERLAP}},
+        {"eight chunks, nothing carried", 0x10, 0x100000, false, 8, {0, 0x10, EIGHT}},
+        {"eight chunks, carried", 0xE010, 0x100000, true, 8, {0x1000, 0xF010, EIGHT - 0x1000}},
+        {"eight chunks, the file ends in the third", 0x10, 0x10 + 2 * SEARCH_STEP + 5, true, 8,
+         {0x1000, 0x1010, 2 * SEARCH_STEP + 5 - 0x1000}},
+        {"eight chunks at the top of the offsets", TOP - 0x20000, TOP, false, 8, {0, TOP - 0x20000, 0x20000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(PlanChunkRead(c.position, c.fileSize, c.carry), c.read)
-            << std::hex << "position " << c.position << ", size " << c.fileSize << (c.carry ? ", carry" : "");
+        EXPECT_EQ(PlanBlockRead(c.position, c.fileSize, c.carry, c.chunks), c.read)
+            << std::hex << "position " << c.position << ", size " << c.fileSize << (c.carry ? ", carry" : "")
+            << std::dec << ", " << c.chunks << " chunks";
     }
 }
 
@@ -189,16 +198,66 @@ TEST(ChunkWalkTest, BytesTheChunkHoldsAfterItsRead)
     }
 }
 
-TEST(ChunkWalkTest, CarryMovesTheLastOverlapToTheFrontAndLeavesTheRest)
+// A block's chunks: each SEARCH_STEP after the one before, whole while the
+// buffer holds it whole, the one the buffer ends in short, none after it.
+TEST(ChunkWalkTest, ChunksOfABlockAreWholeUpToTheOneTheBufferEndsIn)
 {
-    std::vector<uint8_t> chunk(SEARCH_CHUNK);
-    for (uint32_t i = 0; i < SEARCH_CHUNK; ++i)
-        chunk[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
-    const std::vector<uint8_t> before = chunk;
-    CarryOverlap(chunk.data());
-    for (uint32_t i = 0; i < SEARCH_CHUNK; ++i) {
-        const uint8_t expected = i < SEARCH_OVERLAP ? before[SEARCH_STEP + i] : before[i];
-        ASSERT_EQ(chunk[i], expected) << "at " << std::hex << i;
+    struct Case {
+        uint32_t held, index, count;
+    };
+    const Case cases[] = {
+        {0, 0, 0},                                             // a failed read
+        {0x100, 0, 0x100},                                     // a short one
+        {SEARCH_CHUNK, 0, SEARCH_CHUNK},                       // a whole chunk
+        {SEARCH_CHUNK, 1, SEARCH_OVERLAP},                     // then the overlap alone
+        {SEARCH_STEP, 1, 0},                                   // nothing of the second
+        {SEARCH_STEP + 1, 1, 1},                               // its first byte
+        {SEARCH_STEP + SEARCH_CHUNK - 1, 1, SEARCH_CHUNK - 1}, // one byte short
+        {SEARCH_BLOCK, 7, SEARCH_CHUNK},                       // the last of a full block
+        {SEARCH_BLOCK, 8, SEARCH_OVERLAP},                     // what the next block carries
+        {0xFFFFFFFF, 0xFFFFFFFF, 0},                           // far beyond, without wrapping
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChunkInBlock(c.held, c.index), c.count) << std::hex << "held " << c.held << ", chunk " << c.index;
+}
+
+TEST(ChunkWalkTest, CarryMovesTheOverlapAfterTheBlocksLastChunkToTheFrontAndLeavesTheRest)
+{
+    for (const uint32_t chunks : {1u, 3u, MOST_BLOCK_CHUNKS}) {
+        SCOPED_TRACE(testing::Message() << chunks << " chunks");
+        std::vector<uint8_t> block(SEARCH_BLOCK);
+        for (uint32_t i = 0; i < SEARCH_BLOCK; ++i)
+            block[i] = static_cast<uint8_t>(i * 7 + (i >> 8));
+        const std::vector<uint8_t> before = block;
+        CarryOverlap(block.data(), chunks);
+        for (uint32_t i = 0; i < SEARCH_BLOCK; ++i) {
+            const uint8_t expected = i < SEARCH_OVERLAP ? before[chunks * SEARCH_STEP + i] : before[i];
+            ASSERT_EQ(block[i], expected) << "at " << std::hex << i;
+        }
+    }
+}
+
+TEST(ChunkWalkTest, BlocksGrowWhileFastShrinkWhenSlowAndRestartAfterAShortRead)
+{
+    struct Case {
+        uint32_t chunks;
+        bool whole;
+        uint64_t elapsedMs;
+        uint32_t next;
+    };
+    const Case cases[] = {
+        {1, true, 0, 2},
+        {4, true, FAST_BLOCK_MS - 1, 8},
+        {MOST_BLOCK_CHUNKS, true, 0, MOST_BLOCK_CHUNKS}, // no further
+        {4, true, FAST_BLOCK_MS, 4},                     // neither fast nor slow
+        {4, true, SLOW_BLOCK_MS - 1, 4},
+        {4, true, SLOW_BLOCK_MS, 2},
+        {1, true, 1000, 1}, // at least one
+        {8, false, 0, 1},   // short or failed, however fast
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextBlockChunks(c.chunks, c.whole, c.elapsedMs), c.next)
+            << c.chunks << " chunks, " << (c.whole ? "whole" : "short") << ", " << c.elapsedMs << " ms";
     }
 }
 

@@ -214,7 +214,8 @@ TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
 }
 
 // A search through ten chunks whose clock advances by a set number of
-// milliseconds at every chunk read; each read notes the view text it finds.
+// milliseconds at every read; each read notes the view text it finds. At
+// FAST_BLOCK_MS or more a read, every read fills a single chunk.
 class PacedSearchTest : public SearchTest {
 protected:
     void SetUp() override
@@ -274,12 +275,17 @@ TEST_F(PacedSearchTest, ProgressAndPumpRunAfterTheFirstChunkThenEveryThirtyMilli
     struct Case {
         uint64_t msPerRead;
         std::vector<int> shownAfter; // chunks after which the progress was shown
+        int reads;
     };
     const Case cases[] = {
-        {0, {0}}, // a stopped clock: only the first chunk's
-        {10, {0, 3, 6, 9}},
-        {29, {0, 2, 4, 6, 8}},
-        {30, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        // A stopped clock: only the first chunk's. Every read is fast:
+        // chunk 0 alone, then blocks of 2 and 4 chunks, then chunks 7 and
+        // 8, the last one short of a whole chunk where the file ends, and
+        // the last chunk, 9, alone.
+        {0, {0}, 5},
+        {10, {0, 3, 6, 9}, 10},
+        {29, {0, 2, 4, 6, 8}, 10},
+        {30, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.msPerRead << " ms a chunk");
@@ -290,16 +296,17 @@ TEST_F(PacedSearchTest, ProgressAndPumpRunAfterTheFirstChunkThenEveryThirtyMilli
         EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
         // Behind the message, the last chunk searched, shown or not.
         EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(9)});
-        ASSERT_EQ(viewsAtReads_.size(), 10u);
+        ASSERT_EQ(viewsAtReads_.size(), static_cast<size_t>(c.reads));
         EXPECT_EQ(viewsAtReads_[0], dump);
         EXPECT_EQ(std::vector<std::string>(viewsAtReads_.begin() + 1, viewsAtReads_.end()),
-                  ViewsAtReads(c.shownAfter, 10));
+                  ViewsAtReads(c.shownAfter, c.reads));
     }
 }
 
 // Time that passes only inside the pump (each read posts a message whose
 // handling takes 40 ms) counts from the end of the screen work: the pump
 // after the first chunk is the only one, and the progress is shown once.
+// The reads are fast: blocks grow as with a stopped clock.
 TEST_F(PacedSearchTest, TimeSpentInThePumpIsNotCountedAsScanTime)
 {
     WNDCLASSA kind = {};
@@ -318,8 +325,8 @@ TEST_F(PacedSearchTest, TimeSpentInThePumpIsNotCountedAsScanTime)
     DestroyWindow(slowWindow_);
     slowWindow_ = nullptr;
     EXPECT_EQ(boxes.texts, std::vector<std::string>{NOT_FOUND});
-    ASSERT_EQ(viewsAtReads_.size(), 10u);
-    EXPECT_EQ(std::vector<std::string>(viewsAtReads_.begin() + 1, viewsAtReads_.end()), ViewsAtReads({0}, 10));
+    ASSERT_EQ(viewsAtReads_.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(viewsAtReads_.begin() + 1, viewsAtReads_.end()), ViewsAtReads({0}, 5));
 }
 
 TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
@@ -344,11 +351,12 @@ struct ReadFault {
 };
 
 // A search from the top through chunks at 0x10 + k * 0x7000 of a file of
-// random bytes below 0xF0, with the file calls noted and faults injected:
-// chunks after the second one carry the overlap of the chunk before and
-// read only the rest, with no seek, until a pump, a short or a failed read.
-// The clock stands still unless a case moves it, so the only pump is the
-// one after the first chunk.
+// random bytes below 0xF0, with the file calls noted and faults injected.
+// The clock stands still unless a case moves it, so every read is fast and
+// the only pump is the one after the first chunk: chunk 0 is read alone,
+// then chunks 1 and 2 in one block after a seek, then the blocks carry the
+// overlap of the block before and read only the rest, with no seek, 4 and
+// then 8 chunks at a time, until a pump, a short or a failed read.
 class CarriedOverlapTest : public SearchTest {
 protected:
     static constexpr uint32_t SIZE = 0x39010; // chunk 8 holds the overlap of chunk 7 alone
@@ -367,6 +375,11 @@ protected:
             return out << (r.seeked ? "seek, " : "") << std::hex << r.at << "+" << r.count;
         }
     };
+    // The read of a block of chunks chunks from chunk k on: whole after a
+    // seek, or after the carried overlap with none; up to the file's end.
+    static Read Whole(int k, uint32_t chunks) { return Clipped({true, Chunk(k), chunks * SEARCH_STEP + SEARCH_OVERLAP}); }
+    static Read Carried(int k, uint32_t chunks) { return Clipped({false, Chunk(k) + SEARCH_OVERLAP, chunks * SEARCH_STEP}); }
+    static Read Clipped(Read r) { return {r.seeked, r.at, std::min(r.count, SIZE - r.at)}; }
 
     void SetUp() override
     {
@@ -417,26 +430,6 @@ protected:
         ResetDocument();
         return top;
     }
-    // The search's reads when it stops in chunk last: the first chunk, and every one after a pump, a short
-    // or a failed read, read whole after a seek to its position; every
-    // other one only after the overlap, from where the read before ended.
-    static std::vector<Read> ExpectedReads(uint32_t size, int last, const Fault& fault)
-    {
-        std::vector<Read> reads;
-        bool carry = false;
-        for (int k = 0; k <= last && Chunk(k) < size; ++k) {
-            const uint32_t kept = carry ? SEARCH_OVERLAP : 0;
-            const uint32_t from = Chunk(k) + kept;
-            const uint32_t count = std::min(SEARCH_CHUNK - kept, size - from);
-            if (count == 0)
-                break; // the overlap is all that is left of the file
-            reads.push_back({!carry, from, count});
-            const int n = static_cast<int>(reads.size());
-            carry = count == SEARCH_CHUNK - kept && n != fault.failRead && n != fault.shortRead &&
-                    n != fault.pumpAfterRead && k != 0;
-        }
-        return reads;
-    }
 
     static BOOL WINAPI NotingSeek(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER out, DWORD method)
     {
@@ -473,7 +466,7 @@ protected:
     static inline HWND carryWindow_;
 };
 
-TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfCarriedChunksAreFoundAfterReadsWithoutSeeks)
+TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfBlocksAndChunksAreFoundAfterTheExpectedReads)
 {
     struct Case {
         const char* name;
@@ -481,27 +474,47 @@ TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfCarriedChunksAreFoundAfterReadsWi
         uint32_t length;
         Fault fault;
         uint32_t found; // NOT_FOUND_TOP: not found
-        int lastChunk;  // the chunk where the search stops
+        std::vector<Read> reads;
     };
-    const uint32_t P2 = Chunk(2), P3 = Chunk(3);
+    const uint32_t P1 = Chunk(1), P2 = Chunk(2), P3 = Chunk(3), P6 = Chunk(6);
+    const Read first = Whole(0, 1), pair = Whole(1, 2), four = Carried(3, 4), last = Carried(7, 8);
     const Case cases[] = {
-        {"across the carried overlap and the bytes read after it", {{P3 + 0xFFE, 0}}, 4, {}, P3 + 0xFFE, 3},
-        {"wholly in the carried overlap", {{P3 + 0x10, 0}}, 0x100, {}, P3 + 0x10, 3},
-        {"the longest pattern, the whole carried overlap", {{P3, 0}}, PATTERN_CAPACITY, {}, P3, 3},
-        {"the longest pattern, one byte after the overlap", {{P3 + 1, 0}}, PATTERN_CAPACITY, {}, P3 + 1, 3},
-        {"at a carried chunk's last compared position", {{P2 + 0x6FFF, 0}}, 2, {}, P2 + 0x6FFF, 2},
-        {"the longest, at its last compared position", {{P2 + 0x6FFF, 0}}, PATTERN_CAPACITY, {}, P2 + 0x6FFF, 2},
-        {"the chunk after one that was short", {{P3 + 0x10, 0}}, 8, {.shortRead = 3}, P3 + 0x10, 3},
-        // A failed read loses the chunk's carried bytes as well, as a
-        // failed read of a whole chunk does; the next chunk is read whole.
-        {"the chunk after one whose read failed", {{P2 + 0x10, 0}, {P3 + 0x30, 0}}, 8, {.failRead = 3}, P3 + 0x30, 3},
-        {"a pump between chunks", {{P3 + 0xFFE, 0}}, 4, {.pumpAfterRead = 3}, P3 + 0xFFE, 3},
+        {"across the carried overlap and the bytes read after it", {{P3 + 0xFFE, 0}}, 4, {}, P3 + 0xFFE,
+         {first, pair, four}},
+        {"wholly in the carried overlap", {{P3 + 0x10, 0}}, 0x100, {}, P3 + 0x10, {first, pair, four}},
+        {"the longest pattern, the whole carried overlap", {{P3, 0}}, PATTERN_CAPACITY, {}, P3, {first, pair, four}},
+        {"the longest pattern, one byte after the overlap", {{P3 + 1, 0}}, PATTERN_CAPACITY, {}, P3 + 1,
+         {first, pair, four}},
+        {"a block's first chunk, its last compared position", {{P1 + 0x6FFF, 0}}, 2, {}, P1 + 0x6FFF,
+         {first, pair}},
+        {"the longest, from a block's first chunk into its second", {{P1 + 0x6FFF, 0}}, PATTERN_CAPACITY, {},
+         P1 + 0x6FFF, {first, pair}},
+        {"a block's last chunk, its last compared position", {{P2 + 0x6FFF, 0}}, 2, {}, P2 + 0x6FFF,
+         {first, pair}},
+        {"the longest, at a carried block's last compared position", {{P6 + 0x6FFF, 0}}, PATTERN_CAPACITY, {},
+         P6 + 0x6FFF, {first, pair, four}},
+        // A short read ends its block with the chunk it ends in: the
+        // chunks after it are read again, one alone first.
+        {"a chunk after the one where a short read ended", {{P2 + 0x10, 0}}, 8, {.shortRead = 2}, P2 + 0x10,
+         {first, pair, Whole(2, 1)}},
+        {"the chunk after that, carried again", {{P3 + 0x30, 0}}, 8, {.shortRead = 2}, P3 + 0x30,
+         {first, pair, Whole(2, 1), Carried(3, 2)}},
+        // A failed read loses its first chunk, carried bytes as well, as a
+        // failed read of a whole chunk does; the others are read again.
+        {"the chunk after one whose read failed", {{P1 + 0x10, 0}, {P2 + 0x30, 0}, {P3 + 0x30, 0}}, 8,
+         {.failRead = 2}, P2 + 0x30, {first, pair, Whole(2, 1)}},
+        {"the chunk after one whose carried read failed", {{P3 + 0x30, 0}, {Chunk(4) + 0x30, 0}}, 8,
+         {.failRead = 3}, Chunk(4) + 0x30, {first, pair, four, Whole(4, 1)}},
+        // A pump (here one that a slow read made due) drops what the buffer
+        // carries; that read also makes the next block smaller.
+        {"a pump between blocks", {{P3 + 0xFFE, 0}}, 4, {.pumpAfterRead = 2}, P3 + 0xFFE, {first, pair, Whole(3, 1)}},
         {"a pump in which a scroll read the file elsewhere", {{P3 + 0xFFE, 0}}, 4,
-         {.pumpAfterRead = 3, .scrollInThatPump = true}, P3 + 0xFFE, 3},
+         {.pumpAfterRead = 2, .scrollInThatPump = true}, P3 + 0xFFE, {first, pair, Whole(3, 1)}},
         {"at the end of the file, in the overlap that the last chunk holds alone", {{SIZE - 6, 0}}, 6, {},
-         SIZE - 6, 8},
-        {"a file that ends with only the first part of the pattern", {{SIZE - 2, 0}}, 3, {}, NOT_FOUND_TOP, 8},
-        {"absent", {}, 5, {}, NOT_FOUND_TOP, 8},
+         SIZE - 6, {first, pair, four, last}},
+        {"a file that ends with only the first part of the pattern", {{SIZE - 2, 0}}, 3, {}, NOT_FOUND_TOP,
+         {first, pair, four, last}},
+        {"absent", {}, 5, {}, NOT_FOUND_TOP, {first, pair, four, last}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -515,14 +528,14 @@ TEST_F(CarriedOverlapTest, PatternsAtTheSeamsOfCarriedChunksAreFoundAfterReadsWi
         const uint32_t expected = c.found == NOT_FOUND_TOP ? NOT_FOUND_TOP : c.found & ~15u;
         EXPECT_EQ(Search(bytes, pattern, c.fault), expected)
             << "pattern of " << c.length << " bytes, the reads: " << testing::PrintToString(reads_);
-        EXPECT_EQ(reads_, ExpectedReads(SIZE, c.lastChunk, c.fault));
+        EXPECT_EQ(reads_, c.reads);
     }
 }
 
 // Patterns of random lengths at random seams of carried chunks, with a
 // random failed read or pump, are found where a plain scan of the file's
-// bytes finds them first; the positions of a chunk whose read failed are
-// not examined.
+// bytes finds them first; the positions of the first chunk of a read that
+// failed are not examined.
 TEST_F(CarriedOverlapTest, RandomPatternsAtTheSeamsAreFoundWhereAPlainScanFindsThem)
 {
     uint32_t seed = 7;
@@ -547,14 +560,17 @@ TEST_F(CarriedOverlapTest, RandomPatternsAtTheSeamsAreFoundWhereAPlainScanFindsT
         Fault fault;
         const int kind = static_cast<int>(next(3));
         if (kind == 1)
-            fault.failRead = 2 + static_cast<int>(next(7));
+            fault.failRead = 2 + static_cast<int>(next(3));
         else if (kind == 2)
-            fault.pumpAfterRead = 2 + static_cast<int>(next(7));
+            fault.pumpAfterRead = 2 + static_cast<int>(next(3));
+        // The first chunks of reads 2, 3 and 4 (see the class).
+        constexpr int FIRST_CHUNK_OF_READ[] = {-1, 0, 1, 3, 7};
+        const int lost = kind == 1 ? FIRST_CHUNK_OF_READ[fault.failRead] : -1;
         // The plain scan, from the line after the top one.
         uint32_t expected = NOT_FOUND_TOP;
         for (uint32_t p = 0x10; p + length <= SIZE; ++p) {
             const int chunk = static_cast<int>((p - 0x10) / SEARCH_STEP);
-            if (chunk + 1 == fault.failRead)
+            if (chunk == lost)
                 continue;
             if (std::memcmp(bytes.data() + p, pattern.data(), length) == 0) {
                 expected = p & ~15u;
