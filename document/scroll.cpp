@@ -19,6 +19,10 @@ int32_t wheelRest; // wheel rotation that made no whole step yet
 // nothing, so that one press asks once.
 bool pressRefused;
 
+// A thumb drag stored positions in the bar without drawing them (the bar
+// draws the thumb it drags itself); the bar is drawn at the press's end.
+bool thumbUndrawn;
+
 // Ends the scroll bar's own tracking of a press, as its release would.
 // The bar sends its first request while it handles the press, then repeats
 // it on a timer until it sees the button released. A box that opens in
@@ -53,6 +57,13 @@ bool ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
         return true;
     document.topOffset = top;
     ReloadWindow();
+    if (code == SCROLL_THUMB_TRACK) {
+        // The bar draws the thumb that it drags itself: drawing it here
+        // too would only slow every step of the drag.
+        SetScrollPos(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL,
+                     static_cast<int>(top >> document.scrollShift), FALSE);
+        thumbUndrawn = true;
+    }
     RenderView(mainWindow);
     return true;
 }
@@ -64,6 +75,9 @@ void ScrollView(HWND mainWindow, unsigned code, unsigned position)
     // The end notice of a press moves nothing and so asks nothing.
     if (code == SCROLL_END) {
         pressRefused = false;
+        if (thumbUndrawn)
+            InvalidateRect(GetDlgItem(mainWindow, IDC_SCROLL), nullptr, FALSE);
+        thumbUndrawn = false;
         return;
     }
     if (!pressRefused)
@@ -89,6 +103,7 @@ void ForgetScrollState()
 {
     wheelRest = 0;
     pressRefused = false;
+    thumbUndrawn = false;
 }
 
 void JumpToAddress(HWND mainWindow)

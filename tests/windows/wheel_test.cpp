@@ -284,6 +284,82 @@ TEST_F(WheelTest, PressWhoseSaveFailsAsksOnceAndMovesNothing)
     EXPECT_EQ(ReadWholeFile(path_), CountingBytes(0x1005));
 }
 
+// The pixels of the scroll bar as the screen shows them.
+std::vector<COLORREF> BarPixels(HWND bar)
+{
+    RECT client;
+    GetClientRect(bar, &client);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(bar);
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    }
+    ReleaseDC(bar, dc);
+    return pixels;
+}
+
+// Where two pictures of the bar differ first, for a failing test's log.
+std::string FirstDifference(HWND bar, const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
+{
+    RECT client;
+    GetClientRect(bar, &client);
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        if (a[i] != b[i]) {
+            return "differ first at x " + std::to_string(i % client.right) + ", y " +
+                   std::to_string(i / client.right);
+        }
+    }
+    return a.size() == b.size() ? "the same" : "of different sizes";
+}
+
+// A drag of the thumb moves the view at each step and leaves the drawing
+// of the thumb to the bar; once the drag ends, the bar shows its thumb
+// just as a bar set to the view's position draws it, whether the drag was
+// the bar's own or requests that came without one.
+TEST_F(WheelTest, AfterAThumbDragTheBarShowsTheThumbAtTheViewsPosition)
+{
+    HWND bar = Child(IDC_SCROLL);
+    BarPoints points;
+    ASSERT_TRUE(ShowBar(points));
+    UpdateWindow(window_);
+    const auto drawnAt = [bar](uint32_t top) {
+        SetScrollPos(bar, SB_CTL, static_cast<int>(top >> document.scrollShift), TRUE);
+        UpdateWindow(bar);
+        return BarPixels(bar);
+    };
+    const std::vector<COLORREF> atTop = BarPixels(bar);
+
+    // The bar's own drag: pressed on the thumb, moved 60 pixels down, released.
+    const LPARAM below = MAKELPARAM(GET_X_LPARAM(points.thumb), GET_Y_LPARAM(points.thumb) + 60);
+    PostMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, below);
+    PostMessageA(bar, WM_LBUTTONUP, 0, below);
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, points.thumb);
+    HandleMessagesUntilTheBarWouldHaveRepeated();
+    const uint32_t dragged = document.topOffset;
+    ASSERT_GT(dragged, 0x100u) << "the drag did not move the view";
+    char shown[16];
+    wsprintfA(shown, " %08X", dragged);
+    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 9), shown);
+    const std::vector<COLORREF> afterDrag = BarPixels(bar);
+    EXPECT_TRUE(afterDrag != atTop) << "the thumb is still drawn at the top";
+    const std::vector<COLORREF> expected = drawnAt(dragged);
+    EXPECT_TRUE(afterDrag == expected) << "after the bar's drag, the pictures "
+                                       << FirstDifference(bar, afterDrag, expected);
+
+    // Requests of a drag that came without one, then its end notice.
+    const uint32_t target = 0x800;
+    SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, target >> document.scrollShift),
+                 reinterpret_cast<LPARAM>(bar));
+    SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(bar));
+    UpdateWindow(bar);
+    ASSERT_EQ(document.topOffset, target);
+    const std::vector<COLORREF> afterRequests = BarPixels(bar);
+    const std::vector<COLORREF> expectedThere = drawnAt(target);
+    EXPECT_TRUE(afterRequests == expectedThere) << "after the requests, the pictures "
+                                                << FirstDifference(bar, afterRequests, expectedThere);
+}
+
 // The view shows its text from the header line whatever scrolls the edit
 // control's own text: keys that move the caret below the last line shown,
 // and the window minimised and restored, which gives the view the focus
