@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # display.sh - sourced by the scripts and tests that run vuko.exe on a
 # virtual display of their own (scripts/run without a display,
 # scripts/screenshots, the end-to-end tests with real input and the test
@@ -43,6 +44,7 @@
 # No Xvfb inherits the descriptors 7 to 9, which the scripts use for locks.
 
 display_fail() {
+    # shellcheck disable=SC2154 # display_name is set by the script that sources this
     echo "$display_name: $*" >&2
     exit 1
 }
@@ -62,8 +64,10 @@ wait_until() {
 hold_prefix() {
     local wine_run=$1 prefix=$2
     shift 2
-    mkdir -p "$prefix"
-    if [ "${WINE_RUN_HELD:-}" != "$(cd "$prefix" && pwd)" ]; then
+    local folder
+    mkdir -p "$prefix" && folder=$(cd "$prefix" && pwd) && [ -n "$folder" ] ||
+        display_fail "cannot make or enter the prefix $prefix"
+    if [ -z "${WINE_RUN_HELD:-}" ] || [ "$WINE_RUN_HELD" != "$folder" ]; then
         exec "$wine_run" --prefix "$prefix" --hold "$@"
     fi
 }
@@ -79,7 +83,8 @@ start_display() {
         2>"$display_work/xvfb.log" 7>&- 8>&- 9>&- &
     xvfb_pid=$!
     wait_until 90 "Xvfb did not take a display" display_taken
-    export DISPLAY=":$(head -n 1 "$display_work/display")"
+    DISPLAY=":$(head -n 1 "$display_work/display")"
+    export DISPLAY
     unset XAUTHORITY
     load_display_resource
 }

@@ -7,6 +7,7 @@
 # the program is started through the loader.
 set -uo pipefail
 source_dir=$1
+# shellcheck source-path=SCRIPTDIR
 source "$(dirname "$0")/set_up_prefix.sh"
 trap '"$source_dir/scripts/wine-run" --prefix "$prefix" --stop; rm -rf "$work"' EXIT
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # real_input.sh - sourced by the end-to-end tests that drive vuko.exe with
 # real input (xdotool) on a virtual display of their own; the display, the
 # held prefix and the waits are scripts/lib/display.sh's.
@@ -96,8 +97,11 @@ close_vuko() {
 
 driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
 
+# expected and file are set by the test that sources this.
+# shellcheck disable=SC2154
 expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
 
+# shellcheck disable=SC2154 # file is set by the test that sources this
 compare_files() {
     cmp "$expected" "$file" >/dev/null && return 0
     echo "$display_name: bytes that differ (offset from 1, expected, on disk, in octal):" >&2
