@@ -166,9 +166,28 @@ void ReloadWindow()
     document.modified = 0;
 }
 
+void MoveTopLine(HWND mainWindow, uint32_t top)
+{
+    document.topOffset = top;
+    ReloadWindow();
+    RenderView(mainWindow);
+}
+
 void NoteEdited(uint32_t index, uint32_t count)
 {
     MarkEdited(document.edited, index, count);
+    document.modified = 1;
+}
+
+DocumentStamp TakeStamp()
+{
+    return {document.generation, document.topOffset};
+}
+
+bool StillCurrent(const DocumentStamp& stamp)
+{
+    return document.fileHandle != nullptr && document.generation == stamp.generation &&
+           document.topOffset == stamp.topOffset;
 }
 
 int SaveWindow()
@@ -264,7 +283,7 @@ void FolderOfDocument(char* folder, uint32_t capacity)
 
 void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
 {
-    ++document.openCount;
+    ++document.generation;
     CloseDocument();
     // The edits belonged to the file just closed.
     document.edited = {};
@@ -281,9 +300,7 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
     document.scrollShift = ScrollShiftFor(document.fileSize);
     SetScrollRange(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL, 0,
                    static_cast<int>(ScrollMaximum(document.fileSize, document.scrollShift)), TRUE);
-    document.topOffset = 0;
-    ReloadWindow();
-    RenderView(mainWindow);
+    MoveTopLine(mainWindow, 0);
 
     char title[STRING_BUFFER_SIZE];
     ComposeTitle(title, BaseName(path), product);

@@ -28,10 +28,10 @@ struct Document {
     // run at its offset, and nothing between them, so that it never puts
     // back bytes that another program changed meanwhile.
     EditedBytes edited;
-    // Counts the opens: a routine that ran a message loop (an edit box, the
-    // save question) tells by it whether another file, or the same one
-    // anew, was opened meanwhile, which a handle's value cannot tell.
-    uint32_t openCount;
+    // The generation of the open document: every open counts one up, so
+    // that a stamp (TakeStamp) tells another file, or the same one opened
+    // anew, from the one it was taken for, which a handle's value cannot.
+    uint32_t generation;
     // The path the open file was opened by (the title names its last part):
     // a save first checks that it still names the file held open.
     char path[PATH_BUFFER_SIZE];
@@ -78,9 +78,25 @@ int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* b
 // render.
 void ReloadWindow();
 
+// Makes top (a line within the open file) the top line: the window is read
+// there and the view shows it. The one writer of topOffset, but for the
+// open, which starts at 0.
+void MoveTopLine(HWND mainWindow, uint32_t top);
+
 // Notes that count bytes of the window from index on were changed, so that
-// the next save writes them.
+// the next save writes them, and sets modified.
 void NoteEdited(uint32_t index, uint32_t count);
+
+// What a routine that runs a message loop (a box, the search's pump) notes
+// before it, to tell afterwards whether the window it worked on is still
+// the one shown: the same open document, at the same top line.
+struct DocumentStamp {
+    uint32_t generation;
+    uint32_t topOffset;
+};
+DocumentStamp TakeStamp();
+// Whether a document is open and it is the stamp's, at the stamp's top.
+bool StillCurrent(const DocumentStamp& stamp);
 
 // Writes the edited bytes of the window, as far as they lie within
 // validCount, back at their offsets: each run of them in offset order, and

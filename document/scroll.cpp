@@ -55,16 +55,14 @@ bool ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
                                           document.scrollShift, code, position, count);
     if (top == document.topOffset)
         return true;
-    document.topOffset = top;
-    ReloadWindow();
     if (code == SCROLL_THUMB_TRACK) {
-        // The bar draws the thumb that it drags itself: drawing it here
-        // too would only slow every step of the drag.
+        // The bar draws the thumb that it drags itself: drawing it again
+        // when the view renders would only slow every step of the drag.
         SetScrollPos(GetDlgItem(mainWindow, IDC_SCROLL), SB_CTL,
                      static_cast<int>(top >> document.scrollShift), FALSE);
         thumbUndrawn = true;
     }
-    RenderView(mainWindow);
+    MoveTopLine(mainWindow, top);
     return true;
 }
 
@@ -124,7 +122,5 @@ void JumpToAddress(HWND mainWindow)
     uint32_t target = 0;
     if (!ParseHexNumber(text, &target))
         return;
-    document.topOffset = LineInFile(target, document.fileSize);
-    ReloadWindow();
-    RenderView(mainWindow);
+    MoveTopLine(mainWindow, LineInFile(target, document.fileSize));
 }

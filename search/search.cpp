@@ -60,16 +60,15 @@ void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 // before every move; when its save fails, the view stays with the edits.
 void ShowMatch(HWND mainWindow, uint32_t line)
 {
-    const uint32_t opened = document.openCount;
+    const DocumentStamp stamp = TakeStamp();
     const int settled = !document.modified || PromptSave(mainWindow);
     searchActive = 0;
     if (!IsWindow(mainWindow))
         return;
-    if (settled && document.fileHandle != nullptr && document.openCount == opened) {
-        document.topOffset = line;
-        ReloadWindow();
-    }
-    RenderView(mainWindow);
+    if (settled && StillCurrent(stamp))
+        MoveTopLine(mainWindow, line);
+    else
+        RenderView(mainWindow);
 }
 
 // What a scan of the file came to.

@@ -53,15 +53,14 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
     else
         FormatPrintable(text, first, shown);
 
-    const uint32_t opened = document.openCount;
-    const uint32_t top = document.topOffset;
+    const DocumentStamp stamp = TakeStamp();
     if (!ShowInputBox(mainWindow, title, label, text, sizeof text))
         return;
     // The box ran a message loop: store only into the window it was shown
     // for (not into another file opened meanwhile, which may get the same
     // handle value back), and never at or beyond the bytes that hold file
     // data.
-    if (document.fileHandle == nullptr || document.openCount != opened || document.topOffset != top)
+    if (!StillCurrent(stamp))
         return;
     const uint32_t room = EditRoom(document.validCount, index);
     const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
@@ -69,7 +68,6 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
     if (stored == 0)
         return;
     NoteEdited(index, stored);
-    document.modified = 1;
     RenderView(mainWindow);
 }
 

@@ -9,6 +9,7 @@
 #include "tests/windows/support.h"
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -116,7 +117,6 @@ TEST_F(DocumentTest, NearTheEndReadsAndSavesOnlyWhatIsLeft)
     ASSERT_EQ(document.validCount, 5u);
     std::memset(document.windowBuffer, 0xAA, WINDOW_SIZE); // edits past the valid bytes too
     NoteEdited(0, WINDOW_SIZE);
-    document.modified = 1;
     EXPECT_EQ(SaveWindow(), 1);
     EXPECT_EQ(document.modified, 0);
 
@@ -270,6 +270,39 @@ TEST_F(DocumentTest, OpeningAFileStartsUnmodified)
     CloseDocument();
     EXPECT_EQ(ReadWholeFile(first), CountingBytes(0x200));
     EXPECT_EQ(ReadWholeFile(second), CountingBytes(0x200));
+}
+
+// A stamp taken before a message loop tells afterwards whether the window
+// is still the one it was taken for: not after a move, nor after any open,
+// even of the same file; edits and saves leave it current.
+TEST_F(DocumentTest, AStampStaysCurrentUntilTheTopLineMovesOrAFileIsOpened)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("stamp.bin", CountingBytes(0x200));
+    const std::string other = folder.Write("other.bin", CountingBytes(0x200));
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;
+        bool current;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, true},
+        {"an edit, then its save", [] { EditByte(3, 0x41); SaveWindow(); }, true},
+        {"a move back to the same line", [&] { MoveTopLine(window_, 0); }, true},
+        {"a move to the next line", [&] { MoveTopLine(window_, 0x10); }, false},
+        {"the same file opened again", [&] { OpenDocument(window_, path.c_str()); }, false},
+        {"another file opened", [&] { OpenDocument(window_, other.c_str()); }, false},
+        {"a file that is not there", [&] { OpenDocument(window_, folder.File("missing.bin").c_str()); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(OpenFile(window_, path));
+        const DocumentStamp stamp = TakeStamp();
+        EXPECT_TRUE(StillCurrent(stamp));
+        c.meanwhile();
+        EXPECT_EQ(StillCurrent(stamp), c.current);
+    }
+    CloseDocument();
 }
 
 // Another program replaces the open file (a new file renamed over its name)

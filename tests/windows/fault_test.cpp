@@ -188,7 +188,6 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndKeepsWhatItDidNotWrite)
         EditByte(0, 0x11);
         std::memset(document.windowBuffer + 0x10, 0x11, 16); // more than the short write takes
         NoteEdited(0x10, 16);
-        document.modified = 1;
         EXPECT_TRUE(SaveReported());
         EXPECT_EQ(document.modified, 1);
         EXPECT_EQ(plan.written, c.failing);

@@ -407,7 +407,6 @@ void EditByte(uint32_t index, uint8_t value)
 {
     document.windowBuffer[index] = value;
     NoteEdited(index, 1);
-    document.modified = 1;
 }
 
 void MainWindowTest::SetUp()
