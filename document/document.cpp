@@ -1,6 +1,7 @@
 // document.cpp - the open file and its window of bytes.
 #include "document/document.h"
 
+#include "document/scroll.h"
 #include "document/scroll_offsets.h"
 #include "dump/render.h"
 #include "resources/instance.h"
@@ -9,7 +10,8 @@
 #include <cstring>
 
 Document document;
-FileCalls fileCalls = {SetFilePointerEx, ReadFile, WriteFile, GetFileSizeEx};
+constexpr FileCalls PLATFORM_FILE_CALLS = {SetFilePointerEx, ReadFile, WriteFile, GetFileSizeEx};
+FileCalls fileCalls = PLATFORM_FILE_CALLS;
 
 namespace {
 
@@ -248,6 +250,15 @@ int PromptSave(HWND owner)
     }
     // A file that is no longer open has nothing to save and nothing to keep.
     return SaveAndReport(owner) || document.fileHandle == nullptr;
+}
+
+void ResetDocumentState()
+{
+    CloseDocument();
+    document = {};
+    questionOpen = false;
+    fileCalls = PLATFORM_FILE_CALLS;
+    ForgetScrollState();
 }
 
 bool SaveQuestionOpen()

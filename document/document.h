@@ -50,6 +50,11 @@ struct FileCalls {
 
 extern FileCalls fileCalls;
 
+// Closes the open file and forgets everything the document folder keeps
+// (the document, an open save question, the scroll state) and puts the
+// platform's file calls back, as at start.
+void ResetDocumentState();
+
 // Opens an existing file for reading and writing, or for reading only when
 // writing is refused or readOnly is asked. When sizeOut is not null it first
 // receives the size found in the directory: 0xFFFFFFFF when none is found or

@@ -176,6 +176,13 @@ void EndWithoutMatch(HWND mainWindow, const char* caption, const ScanOutcome& ou
 
 uint64_t (*searchClock)() = SteadyMilliseconds;
 
+void ResetSearchState()
+{
+    SearchPattern = {};
+    searchActive = 0;
+    searchClock = SteadyMilliseconds;
+}
+
 void StopSearch()
 {
     searchActive = 0;

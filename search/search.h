@@ -19,6 +19,10 @@ extern SearchPatternRecord SearchPattern;
 // its next chunk.
 extern int searchActive;
 
+// Forgets the pattern, clears the flag and puts the steady clock back, as
+// at start.
+void ResetSearchState();
+
 // Asks a running search to stop before its next chunk (the abort command, a
 // close request); nothing happens when no search runs.
 void StopSearch();

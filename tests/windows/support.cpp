@@ -9,9 +9,8 @@
 #include "resources/instance.h"
 #include "resources/resource.h"
 #include "search/search.h"
-#include "ui/edit.h"
-#include "ui/font.h"
 #include "ui/input_box.h"
+#include "ui/ui_state.h"
 
 #include <shlobj.h>
 
@@ -23,10 +22,9 @@ namespace {
 
 BoxScript* runningScript = nullptr;
 
-// The file calls and the search clock as the program started with them,
-// noted before the first test.
+// The file calls as the program started with them, noted before the first
+// test.
 FileCalls startFileCalls;
-uint64_t (*startClock)();
 
 // A dialog box that has an owner (the main window is a dialog too, but has
 // none, and is activated again whenever a box closes).
@@ -371,15 +369,9 @@ void ResetDocument()
 
 void ResetProcessState()
 {
-    ResetDocument();
-    std::memset(&SearchPattern, 0, sizeof SearchPattern);
-    searchActive = 0;
-    std::memset(&inputBox, 0, sizeof inputBox);
-    ForgetPointerState();
-    ForgetScrollState();
-    ForgetChosenFont();
-    fileCalls = startFileCalls;
-    searchClock = startClock;
+    ResetDocumentState();
+    ResetSearchState();
+    ResetUiState();
 }
 
 const FileCalls& StartFileCalls()
@@ -472,7 +464,6 @@ int main(int argc, char** argv)
 {
     instanceHandle = GetModuleHandleA(nullptr);
     startFileCalls = fileCalls;
-    startClock = searchClock;
     testing::InitGoogleTest(&argc, argv);
     testThread = GetCurrentThreadId();
     testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);

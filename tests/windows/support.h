@@ -145,11 +145,9 @@ protected:
 // Closes the open file and clears every field of the Document.
 void ResetDocument();
 
-// Puts the state of the process back as the program starts with it:
-// ResetDocument, and clears the search pattern, the search flag and the
-// input box's record; forgets the press, the view's procedure, the wheel's
-// rest and the chosen font (released); gives back the file calls and the
-// search clock that tests replace. For the time between two main windows.
+// Puts the state of the process back as the program starts with it, each
+// folder resetting its own (ResetDocumentState, ResetSearchState,
+// ResetUiState). For the time between two main windows.
 void ResetProcessState();
 
 // The file calls as the program starts with them.
