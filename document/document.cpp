@@ -111,49 +111,49 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly)
 
 namespace {
 
-int ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
+bool ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
                 uint32_t* countOut, bool seek)
 {
     if (handle == nullptr || !ClipToEnd(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
-        return 0;
+        return false;
     DWORD done = 0;
     if (!fileCalls.read(handle, buffer, count, &done, nullptr))
-        return 0;
+        return false;
     if (countOut != nullptr)
         *countOut = done;
-    return 1;
+    return true;
 }
 
 } // namespace
 
-int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+bool FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
                uint32_t count, uint32_t* countOut)
 {
     return ReadClipped(handle, fileSize, offset, buffer, count, countOut, true);
 }
 
-int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+bool FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
                  uint32_t count, uint32_t* countOut)
 {
     return ReadClipped(handle, fileSize, offset, buffer, count, countOut, false);
 }
 
-int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
+bool FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
                 uint32_t count, uint32_t* countOut)
 {
     if (handle == nullptr || !ClipToEnd(fileSize, offset, count))
-        return 0;
+        return false;
     // Another program may have shortened the file since it was opened.
     LARGE_INTEGER present;
     if (!fileCalls.size(handle, &present) || !ClipToEnd(present.QuadPart, offset, count) ||
         !SeekTo(handle, offset))
-        return 0;
+        return false;
     DWORD done = 0;
     if (!fileCalls.write(handle, buffer, count, &done, nullptr))
-        return 0;
+        return false;
     if (countOut != nullptr)
         *countOut = done;
-    return 1;
+    return true;
 }
 
 void ReloadWindow()
@@ -165,7 +165,7 @@ void ReloadWindow()
     }
     document.validCount = count;
     document.edited = {};
-    document.modified = 0;
+    document.modified = false;
 }
 
 void MoveTopLine(HWND mainWindow, uint32_t top)
@@ -178,7 +178,7 @@ void MoveTopLine(HWND mainWindow, uint32_t top)
 void NoteEdited(uint32_t index, uint32_t count)
 {
     MarkEdited(document.edited, index, count);
-    document.modified = 1;
+    document.modified = true;
 }
 
 DocumentStamp TakeStamp()
@@ -192,20 +192,20 @@ bool StillCurrent(const DocumentStamp& stamp)
            document.topOffset == stamp.topOffset;
 }
 
-int SaveWindow()
+bool SaveWindow()
 {
-    document.modified = 0;
+    document.modified = false;
     if (document.fileHandle == nullptr)
-        return 0;
+        return false;
     const ByteRun first = NextEditedRun(document.edited, 0, document.validCount);
     if (first.start != first.end && !PathNamesFile(document.path, document.fileHandle)) {
-        document.modified = 1; // the edits wait for a save that reaches the file
-        return 0;
+        document.modified = true; // the edits wait for a save that reaches the file
+        return false;
     }
     for (uint32_t from = 0;;) {
         const ByteRun run = NextEditedRun(document.edited, from, document.validCount);
         if (run.start == run.end)
-            return 1;
+            return true;
         const uint32_t count = run.end - run.start;
         uint32_t written = 0;
         const bool whole = FileWriteAt(document.fileHandle, document.fileSize,
@@ -214,31 +214,31 @@ int SaveWindow()
                            written == count;
         ClearWritten(document.edited, run, written);
         if (!whole) {
-            document.modified = 1; // the rest is kept for the next save
-            return 0;
+            document.modified = true; // the rest is kept for the next save
+            return false;
         }
         from = run.end;
     }
 }
 
-int SaveAndReport(HWND owner)
+bool SaveAndReport(HWND owner)
 {
     if (SaveWindow())
-        return 1;
+        return true;
     if (document.fileHandle == nullptr)
-        return 0;
+        return false;
     ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_FAILED, MB_OK | MB_ICONWARNING);
-    return 0;
+    return false;
 }
 
-int PromptSave(HWND owner)
+SaveAnswer PromptSave(HWND owner)
 {
     // A move asked for while the question is open (the box's own loop still
     // hands the scroll bar its messages) waits for the answer: it asks no
     // second question and moves nothing, so no edit is dropped before the
     // user has answered.
     if (questionOpen)
-        return 0;
+        return SaveAnswer::Kept;
     questionOpen = true;
     const int answer = ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION);
     questionOpen = false;
@@ -246,10 +246,10 @@ int PromptSave(HWND owner)
         // Declined: the edits are gone now, not at the next move, so that
         // neither the view nor a later save keeps a byte the user declined.
         DropEdits(owner);
-        return 1;
+        return SaveAnswer::Dropped;
     }
     // A file that is no longer open has nothing to save and nothing to keep.
-    return SaveAndReport(owner) || document.fileHandle == nullptr;
+    return SaveAndReport(owner) || document.fileHandle == nullptr ? SaveAnswer::Saved : SaveAnswer::Kept;
 }
 
 void ResetDocumentState()
@@ -270,7 +270,7 @@ void DropEdits(HWND mainWindow)
 {
     if (document.fileHandle == nullptr) {
         document.edited = {};
-        document.modified = 0;
+        document.modified = false;
         return;
     }
     ReloadWindow();
@@ -298,7 +298,7 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
     CloseDocument();
     // The edits belonged to the file just closed.
     document.edited = {};
-    document.modified = 0;
+    document.modified = false;
     char product[STRING_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
     SetWindowTextA(mainWindow, product);

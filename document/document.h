@@ -22,7 +22,7 @@ struct Document {
     // topOffset (edited or not). Anything after them is not file data: it is
     // neither shown nor saved.
     uint32_t validCount;
-    int modified;         // 1 while the window holds unsaved edits
+    bool modified;        // while the window holds unsaved edits
     uint32_t scrollShift; // offset >> scrollShift = scroll-bar position
     // The window's bytes edited since it was read. A save writes these, each
     // run at its offset, and nothing between them, so that it never puts
@@ -64,18 +64,19 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly = false);
 // Read or write up to count bytes at offset, never at or beyond fileSize.
 // A write is also cut at the file's present end, should the file have
 // shrunk since it was opened: a save never makes a file longer.
-// Returns 1 and stores the count transferred in *countOut (when not null),
-// or 0 when the handle is null, offset is not below the limit, or the seek,
-// the size query or the transfer fails; *countOut is then untouched.
-int FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
-               uint32_t count, uint32_t* countOut);
+// Returns true and stores the count transferred in *countOut (when not
+// null), or false when the handle is null, offset is not below the limit,
+// or the seek, the size query or the transfer fails; *countOut is then
+// untouched.
+[[nodiscard]] bool FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+                              uint32_t count, uint32_t* countOut);
 // FileReadAt for a reader that knows that the file position stands at
 // offset already, because its own last read ended there and nothing has
 // used the handle since: the same clip and result, without the seek.
-int FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
-                 uint32_t count, uint32_t* countOut);
-int FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
-                uint32_t count, uint32_t* countOut);
+[[nodiscard]] bool FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
+                                uint32_t count, uint32_t* countOut);
+[[nodiscard]] bool FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
+                               uint32_t count, uint32_t* countOut);
 
 // Reads the window at topOffset. validCount becomes the number of bytes
 // read; a refused or failed read leaves it 0. Forgets the edited bytes and
@@ -106,27 +107,34 @@ bool StillCurrent(const DocumentStamp& stamp);
 // Writes the edited bytes of the window, as far as they lie within
 // validCount, back at their offsets: each run of them in offset order, and
 // nothing between them; nothing when none was edited. Every run written is
-// forgotten. Returns 1 when all were written (or there were none) and
-// clears modified; 0 when a write failed or came back short, or when the
-// document's path no longer names the file held open (another program
+// forgotten. Returns true when all were written (or there were none) and
+// clears modified; false when a write failed or came back short, or when
+// the document's path no longer names the file held open (another program
 // replaced or deleted it): the bytes not written stay edited and modified
 // is set, so that nothing is lost. With no document open it clears
-// modified and returns 0.
-int SaveWindow();
+// modified and returns false.
+[[nodiscard]] bool SaveWindow();
 
 // SaveWindow, and a warning box owned by owner when an open document could
-// not be written. Returns what SaveWindow returned.
-int SaveAndReport(HWND owner);
+// not be written. Returns what SaveWindow returned; the save command, which
+// has nothing more to do either way, need not look.
+bool SaveAndReport(HWND owner);
+
+// What the save question came to.
+enum class SaveAnswer {
+    Saved,   // Yes, and the edits were written (or no file is open any more)
+    Dropped, // No or Escape: the edits are gone, the window read again
+    Kept,    // the save failed, or the question was open already: the edits
+             // and the flag stay, and the move that asked must not happen
+};
 
 // Asks whether to save the window's edits. Yes saves them (and says so when
 // that fails); No, or closing the box, drops them at once: the window is
 // read again from the file and owner's view shows it, whether or not the
-// caller then moves. Returns 1 when the caller may move on (the edits were
-// saved or dropped), 0 when the save failed: the edits and the modified
-// flag stay, and the caller must not move the window. While the question
-// is open, a second call asks nothing and returns 0: the move that asked for
-// it waits for the first answer and does not happen.
-int PromptSave(HWND owner);
+// caller then moves. While the question is open, a second call asks nothing
+// and returns Kept: the move that asked for it waits for the first answer
+// and does not happen.
+[[nodiscard]] SaveAnswer PromptSave(HWND owner);
 
 // Whether the save question is on screen: a move asked for meanwhile is
 // dropped (the request came from the box's own message loop).

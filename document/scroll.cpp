@@ -45,10 +45,10 @@ bool ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
     if (document.modified) {
         HWND bar = GetDlgItem(mainWindow, IDC_SCROLL);
         const bool pressed = GetCapture() == bar; // the request comes from a press on the bar
-        const int settled = PromptSave(mainWindow);
+        const SaveAnswer answer = PromptSave(mainWindow);
         if (pressed)
             EndScrollBarPress(bar);
-        if (!settled)
+        if (answer == SaveAnswer::Kept)
             return false; // the edits stay on screen
     }
     const uint32_t top = TopAfterRequests(document.topOffset, document.fileSize,
@@ -108,7 +108,7 @@ void JumpToAddress(HWND mainWindow)
 {
     if (document.fileHandle == nullptr)
         return;
-    if (document.modified && !PromptSave(mainWindow))
+    if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
         return; // the save failed: the edits stay on screen
 
     char title[256];

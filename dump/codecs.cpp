@@ -84,27 +84,27 @@ void FormatPrintable(char* dest, const uint8_t* source, uint32_t count)
     dest[count] = '\0';
 }
 
-int ParseHexNumber(const char* text, uint32_t* value)
+bool ParseHexNumber(const char* text, uint32_t* value)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     if (*p == '\0')
-        return 0;
+        return false;
     uint32_t number = 0;
     for (; *p != '\0'; ++p) {
         const int digit = HexDigitValue(*p);
         if (digit < 0)
-            return 0;
+            return false;
         number = (number << 4) | static_cast<uint32_t>(digit); // older digits drop out
     }
     *value = number;
-    return 1;
+    return true;
 }
 
-int ParseDecimal(const char* text, int32_t* value)
+bool ParseDecimal(const char* text, int32_t* value)
 {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     if (*p == '\0')
-        return 0;
+        return false;
     const bool negative = *p == '-';
     if (*p == '+' || *p == '-')
         ++p;
@@ -112,13 +112,13 @@ int ParseDecimal(const char* text, int32_t* value)
     uint32_t number = 0;
     for (; *p != '\0'; ++p) {
         if (*p < '0' || *p > '9')
-            return 0;
+            return false;
         number = number * 10 + static_cast<uint32_t>(*p - '0');
     }
     if (negative)
         number = 0u - number;
     *value = static_cast<int32_t>(number);
-    return 1;
+    return true;
 }
 
 uint32_t ReadLittleEndian32(const uint8_t* bytes)

@@ -36,14 +36,16 @@ uint32_t ParseHexBytes(const char* text, uint8_t* dest, uint32_t maxCount);
 void FormatPrintable(char* dest, const uint8_t* source, uint32_t count);
 
 // Reads a text made only of hex digits (no blanks, sign, prefix or suffix)
-// as an unsigned 32-bit number; past 8 digits the last 8 count. Returns 1
-// and stores the number, or 0 for an empty or bad text and leaves *value.
-int ParseHexNumber(const char* text, uint32_t* value);
+// as an unsigned 32-bit number; past 8 digits the last 8 count. Returns
+// true and stores the number, or false for an empty or bad text and leaves
+// *value.
+[[nodiscard]] bool ParseHexNumber(const char* text, uint32_t* value);
 
 // Reads an optional '+' or '-' and decimal digits as a 32-bit number that
-// wraps modulo 2^32 and is read as signed; a lone sign gives 0. Returns 1
-// and stores the number, or 0 for an empty or bad text and leaves *value.
-int ParseDecimal(const char* text, int32_t* value);
+// wraps modulo 2^32 and is read as signed; a lone sign gives 0. Returns
+// true and stores the number, or false for an empty or bad text and leaves
+// *value.
+[[nodiscard]] bool ParseDecimal(const char* text, int32_t* value);
 
 // The 32-bit value whose four bytes, least significant first, are bytes[0]
 // to bytes[3]: how the decimal prompt reads the pattern.

@@ -19,9 +19,9 @@ uint32_t Shown(uint32_t most)
     return SearchPattern.patternLength < most ? SearchPattern.patternLength : most;
 }
 
-// Asks with string 40 as the title and labelId as the label; text carries
-// the present pattern in and the answer out. Returns 1 on OK.
-int AskForPattern(HWND mainWindow, UINT labelId, char* text, uint32_t size)
+// Asks with STR_SEARCH as the title and labelId as the label; text carries
+// the present pattern in and the answer out. Returns true on OK.
+[[nodiscard]] bool AskForPattern(HWND mainWindow, UINT labelId, char* text, uint32_t size)
 {
     char title[PATTERN_TEXT_SIZE];
     char label[PATTERN_TEXT_SIZE];

@@ -10,7 +10,7 @@
 #include "search/screen_pace.h"
 
 SearchPatternRecord SearchPattern;
-int searchActive;
+bool searchActive;
 
 namespace {
 
@@ -61,8 +61,8 @@ void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 void ShowMatch(HWND mainWindow, uint32_t line)
 {
     const DocumentStamp stamp = TakeStamp();
-    const int settled = !document.modified || PromptSave(mainWindow);
-    searchActive = 0;
+    const bool settled = !document.modified || PromptSave(mainWindow) != SaveAnswer::Kept;
+    searchActive = false;
     if (!IsWindow(mainWindow))
         return;
     if (settled && StillCurrent(stamp))
@@ -167,7 +167,7 @@ void EndWithoutMatch(HWND mainWindow, const char* caption, const ScanOutcome& ou
         ShowStringBox(mainWindow, STR_SEARCH, searchActive ? STR_NOT_FOUND : STR_ABORTED,
                       MB_OK | MB_ICONWARNING);
     }
-    searchActive = 0;
+    searchActive = false;
     if (IsWindow(mainWindow))
         RenderView(mainWindow);
 }
@@ -179,13 +179,13 @@ uint64_t (*searchClock)() = SteadyMilliseconds;
 void ResetSearchState()
 {
     SearchPattern = {};
-    searchActive = 0;
+    searchActive = false;
     searchClock = SteadyMilliseconds;
 }
 
 void StopSearch()
 {
-    searchActive = 0;
+    searchActive = false;
 }
 
 void RunSearch(HWND mainWindow)
@@ -193,12 +193,12 @@ void RunSearch(HWND mainWindow)
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||
         SearchPattern.patternLength > PATTERN_CAPACITY)
         return;
-    if (document.modified && !PromptSave(mainWindow))
+    if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
         return; // the save failed: the edits stay on screen
 
     char caption[256];
     LoadText(STR_SEARCH, caption, sizeof caption);
-    searchActive = 1;
+    searchActive = true;
     const ScanOutcome outcome = ScanFile(mainWindow, caption);
     if (outcome.matched)
         ShowMatch(mainWindow, outcome.line);

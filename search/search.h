@@ -15,9 +15,9 @@ struct SearchPatternRecord {
 
 extern SearchPatternRecord SearchPattern;
 
-// 1 while a search scans; StopSearch sets it to 0 to stop the scan before
+// True while a search scans; StopSearch clears it to stop the scan before
 // its next chunk.
-extern int searchActive;
+extern bool searchActive;
 
 // Forgets the pattern, clears the flag and puts the steady clock back, as
 // at start.

@@ -18,7 +18,7 @@ void InitBox(HWND box)
     SendMessageA(box, WM_SETFONT, font, FALSE);
     for (int id : {IDC_PROMPT, IDC_INPUT, IDC_OK, IDC_CANCEL})
         SendDlgItemMessageA(box, id, WM_SETFONT, font, FALSE);
-    inputBox.boxResult = 0;
+    inputBox.boxResult = false;
     SetWindowTextA(box, inputBox.boxTitle);
     SetDlgItemTextA(box, IDC_PROMPT, inputBox.boxLabel);
     SetDlgItemTextA(box, IDC_INPUT, inputBox.boxText);
@@ -48,7 +48,7 @@ void TakeAnswer(HWND box)
         limit = inputBox.boxCapacity;
     if (limit > 0 && GetDlgItemTextA(box, IDC_INPUT, inputBox.boxText, static_cast<int>(limit)) == 0)
         inputBox.boxText[0] = '\0';
-    inputBox.boxResult = 1;
+    inputBox.boxResult = true;
 }
 
 } // namespace
@@ -65,11 +65,11 @@ const BoxCharacters& InputBoxCharacters()
     return characters;
 }
 
-int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
+bool ShowInputBox(HWND owner, const char* title, const char* label, char* text,
                  unsigned capacity)
 {
     inputBox.boxFont = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
-    inputBox.boxResult = 0;
+    inputBox.boxResult = false;
     inputBox.boxTitle = title;
     inputBox.boxLabel = label;
     inputBox.boxText = text;

@@ -8,7 +8,7 @@
 // The state of the open box; there is only ever one.
 struct InputBoxState {
     HFONT boxFont;        // the owner's font, borrowed, never released here
-    int boxResult;        // 1 once OK was pressed
+    bool boxResult;       // true once OK was pressed
     const char* boxTitle;
     const char* boxLabel;
     char* boxText;        // the caller's buffer: initial text in, answer out
@@ -18,11 +18,11 @@ struct InputBoxState {
 extern InputBoxState inputBox;
 
 // Shows the INPUTBOX dialog owned by owner with title, label and the initial
-// text of text, in the owner's font. Returns 1 when the user pressed OK:
-// text then holds the field, cut to capacity - 1 bytes and a NUL. Returns 0
-// on Cancel, the close box, or when the box cannot be made; text is then
-// untouched. Enter and Escape do not close the box.
-int ShowInputBox(HWND owner, const char* title, const char* label, char* text,
+// text of text, in the owner's font. Returns true when the user pressed OK:
+// text then holds the field, cut to capacity - 1 bytes and a NUL; false on
+// Cancel, the close box, or when the box cannot be made, text untouched.
+// Enter and Escape do not close the box.
+[[nodiscard]] bool ShowInputBox(HWND owner, const char* title, const char* label, char* text,
                  unsigned capacity);
 
 // How the box treats the characters of the ANSI code page: its lead bytes,

@@ -27,12 +27,12 @@ void CheckFormatHexNumber(int32_t value, int digits)
         FUZZ_CHECK(text[shown - 1 - k] == ReferenceHexDigit(value, k));
 
     uint32_t parsed = 0x5A5A5A5A;
-    const int accepted = ParseHexNumber(room.chars(), &parsed);
+    const bool accepted = ParseHexNumber(room.chars(), &parsed);
     if (shown == 0) {
-        FUZZ_CHECK(accepted == 0 && parsed == 0x5A5A5A5A);
+        FUZZ_CHECK(!accepted && parsed == 0x5A5A5A5A);
     } else {
         const uint32_t mask = shown >= 8 ? 0xFFFFFFFF : (uint32_t{1} << (4 * shown)) - 1;
-        FUZZ_CHECK(accepted == 1 && parsed == (static_cast<uint32_t>(value) & mask));
+        FUZZ_CHECK(accepted && parsed == (static_cast<uint32_t>(value) & mask));
     }
 }
 
@@ -47,8 +47,8 @@ void CheckParseHexNumber(const char* text, uint32_t before)
         valid = valid && IsHexDigit(c);
 
     uint32_t value = before;
-    const int accepted = ParseHexNumber(text, &value);
-    FUZZ_CHECK(accepted == (valid ? 1 : 0));
+    const bool accepted = ParseHexNumber(text, &value);
+    FUZZ_CHECK(accepted == valid);
     if (!valid) {
         FUZZ_CHECK(value == before);
         return;
@@ -71,8 +71,8 @@ void CheckParseDecimal(const char* text, int32_t before)
     }
 
     int32_t value = before;
-    const int accepted = ParseDecimal(text, &value);
-    FUZZ_CHECK(accepted == (valid ? 1 : 0));
+    const bool accepted = ParseDecimal(text, &value);
+    FUZZ_CHECK(accepted == valid);
     if (!valid) {
         FUZZ_CHECK(value == before);
         return;
@@ -88,11 +88,11 @@ void CheckPrintedValue(int32_t value)
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     int32_t decimal = ~value;
-    FUZZ_CHECK(ParseDecimal(text, &decimal) == 1 && decimal == value);
+    FUZZ_CHECK(ParseDecimal(text, &decimal) && decimal == value);
 
     std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
     uint32_t hex = ~static_cast<uint32_t>(value);
-    FUZZ_CHECK(ParseHexNumber(text, &hex) == 1 && hex == static_cast<uint32_t>(value));
+    FUZZ_CHECK(ParseHexNumber(text, &hex) && hex == static_cast<uint32_t>(value));
 }
 
 } // namespace

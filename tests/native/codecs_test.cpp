@@ -138,7 +138,7 @@ TEST(ParseHexNumber, AcceptedTexts)
     for (const Case& c : cases) {
         SCOPED_TRACE(Shown(c.text));
         uint32_t value = 0xA5A5A5A5;
-        EXPECT_EQ(ParseHexNumber(c.text, &value), 1);
+        EXPECT_TRUE(ParseHexNumber(c.text, &value));
         EXPECT_EQ(value, c.value);
     }
 }
@@ -152,7 +152,7 @@ TEST(ParseHexNumber, RefusedTextsLeaveTheValue)
     for (const char* text : texts) {
         SCOPED_TRACE(Shown(text));
         uint32_t value = 0xA5A5A5A5;
-        EXPECT_EQ(ParseHexNumber(text, &value), 0);
+        EXPECT_FALSE(ParseHexNumber(text, &value));
         EXPECT_EQ(value, 0xA5A5A5A5u);
     }
 }
@@ -168,7 +168,7 @@ TEST(ParseHexNumber, ReadsBackEightDigitFormattedText)
         FormatHexNumber(formatted, I32(v), 8);
         EXPECT_STREQ(formatted, printed);
         uint32_t value = ~v;
-        ASSERT_EQ(ParseHexNumber(printed, &value), 1);
+        ASSERT_TRUE(ParseHexNumber(printed, &value));
         EXPECT_EQ(value, v);
     }
 }
@@ -201,7 +201,7 @@ TEST(ParseDecimal, AcceptedTextsWrapModulo32Bits)
     for (const Case& c : cases) {
         SCOPED_TRACE(Shown(c.text));
         int32_t value = I32(0xA5A5A5A5);
-        EXPECT_EQ(ParseDecimal(c.text, &value), 1);
+        EXPECT_TRUE(ParseDecimal(c.text, &value));
         EXPECT_EQ(value, c.value);
     }
 }
@@ -215,7 +215,7 @@ TEST(ParseDecimal, RefusedTextsLeaveTheValue)
     for (const char* text : texts) {
         SCOPED_TRACE(Shown(text));
         int32_t value = I32(0xA5A5A5A5);
-        EXPECT_EQ(ParseDecimal(text, &value), 0);
+        EXPECT_FALSE(ParseDecimal(text, &value));
         EXPECT_EQ(value, I32(0xA5A5A5A5));
     }
 }
@@ -228,7 +228,7 @@ TEST(ParseDecimal, ReadsBackSignedFormattedText)
         std::snprintf(printed, sizeof printed, "%d", static_cast<int>(v));
         SCOPED_TRACE(printed);
         int32_t value = ~v;
-        ASSERT_EQ(ParseDecimal(printed, &value), 1);
+        ASSERT_TRUE(ParseDecimal(printed, &value));
         EXPECT_EQ(value, v);
     }
 }
@@ -353,13 +353,13 @@ TEST(Codecs, OnlyAsciiDigitsAndSignsAreAccepted)
         const char alone[2] = {static_cast<char>(c), '\0'};
 
         uint32_t hexValue = 0xA5A5A5A5;
-        EXPECT_EQ(ParseHexNumber(alone, &hexValue), hex ? 1 : 0);
+        EXPECT_EQ(ParseHexNumber(alone, &hexValue), hex);
         if (!hex) {
             EXPECT_EQ(hexValue, 0xA5A5A5A5u);
         }
 
         int32_t decimalValue = I32(0xA5A5A5A5);
-        EXPECT_EQ(ParseDecimal(alone, &decimalValue), decimal || sign ? 1 : 0);
+        EXPECT_EQ(ParseDecimal(alone, &decimalValue), decimal || sign);
         if (!decimal && !sign) {
             EXPECT_EQ(decimalValue, I32(0xA5A5A5A5));
         }
@@ -378,12 +378,12 @@ TEST(Codecs, HighBytesAreNeverDigitsSignsOrSeparators)
         const std::string asSeparator = {'1', '2', h, '3', '4'};
 
         uint32_t hexValue = 0xA5A5A5A5;
-        EXPECT_EQ(ParseHexNumber(afterDigit.c_str(), &hexValue), 0);
+        EXPECT_FALSE(ParseHexNumber(afterDigit.c_str(), &hexValue));
         EXPECT_EQ(hexValue, 0xA5A5A5A5u);
 
         int32_t decimalValue = I32(0xA5A5A5A5);
-        EXPECT_EQ(ParseDecimal(asSign.c_str(), &decimalValue), 0);
-        EXPECT_EQ(ParseDecimal(afterDigit.c_str(), &decimalValue), 0);
+        EXPECT_FALSE(ParseDecimal(asSign.c_str(), &decimalValue));
+        EXPECT_FALSE(ParseDecimal(afterDigit.c_str(), &decimalValue));
         EXPECT_EQ(decimalValue, I32(0xA5A5A5A5));
 
         EXPECT_EQ(ParsedBytes(afterDigit.c_str(), 16, ParseHexBytes).result, 0u);

@@ -36,7 +36,7 @@ TEST_F(FileTransferTest, ReadIsClippedAtTheSize)
     EXPECT_EQ(size_, 100u);
     uint8_t buffer[32] = {};
     uint32_t count = NOT_TOUCHED;
-    ASSERT_EQ(FileReadAt(handle_, size_, 90, buffer, sizeof buffer, &count), 1);
+    ASSERT_TRUE(FileReadAt(handle_, size_, 90, buffer, sizeof buffer, &count));
     EXPECT_EQ(count, 10u);
     EXPECT_EQ(buffer[0], 90);
     EXPECT_EQ(buffer[9], 99);
@@ -47,7 +47,7 @@ TEST_F(FileTransferTest, WriteIsClippedAndNeverExtendsTheFile)
     uint8_t buffer[32];
     std::memset(buffer, 0xEE, sizeof buffer);
     uint32_t count = NOT_TOUCHED;
-    ASSERT_EQ(FileWriteAt(handle_, size_, 90, buffer, sizeof buffer, &count), 1);
+    ASSERT_TRUE(FileWriteAt(handle_, size_, 90, buffer, sizeof buffer, &count));
     EXPECT_EQ(count, 10u);
     CloseHandle(handle_);
     handle_ = nullptr;
@@ -62,12 +62,12 @@ TEST_F(FileTransferTest, TransfersAtOrPastTheEndAreRefused)
     uint8_t buffer[4] = {};
     for (uint32_t offset : {100u, 101u, 0xFFFFFFFFu}) {
         uint32_t count = NOT_TOUCHED;
-        EXPECT_EQ(FileReadAt(handle_, size_, offset, buffer, sizeof buffer, &count), 0) << offset;
-        EXPECT_EQ(FileWriteAt(handle_, size_, offset, buffer, sizeof buffer, &count), 0) << offset;
+        EXPECT_FALSE(FileReadAt(handle_, size_, offset, buffer, sizeof buffer, &count)) << offset;
+        EXPECT_FALSE(FileWriteAt(handle_, size_, offset, buffer, sizeof buffer, &count)) << offset;
         EXPECT_EQ(count, NOT_TOUCHED);
     }
     uint32_t count = NOT_TOUCHED;
-    EXPECT_EQ(FileReadAt(nullptr, size_, 0, buffer, sizeof buffer, &count), 0);
+    EXPECT_FALSE(FileReadAt(nullptr, size_, 0, buffer, sizeof buffer, &count));
     EXPECT_EQ(count, NOT_TOUCHED);
     EXPECT_EQ(FileSize64(path_), 100u);
 }
@@ -117,8 +117,8 @@ TEST_F(DocumentTest, NearTheEndReadsAndSavesOnlyWhatIsLeft)
     ASSERT_EQ(document.validCount, 5u);
     std::memset(document.windowBuffer, 0xAA, WINDOW_SIZE); // edits past the valid bytes too
     NoteEdited(0, WINDOW_SIZE);
-    EXPECT_EQ(SaveWindow(), 1);
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_TRUE(SaveWindow());
+    EXPECT_FALSE(document.modified);
 
     std::vector<uint8_t> expected = CountingBytes(0x10005);
     std::memset(expected.data() + 0x10000, 0xAA, 5);
@@ -160,7 +160,7 @@ TEST_F(DocumentTest, NewFileWithNothingToReadShowsNoBytesOfThePreviousFile)
     OpenDocument(window_, emptyPath.c_str());
     EXPECT_EQ(document.validCount, 0u);
     EXPECT_EQ(ViewText(window_).size(), LINE_LENGTH);
-    EXPECT_EQ(SaveWindow(), 1);
+    EXPECT_TRUE(SaveWindow());
     EXPECT_EQ(FileSize64(emptyPath), 0u);
 }
 
@@ -173,7 +173,7 @@ TEST_F(DocumentTest, RefusedReloadLeavesNothingToShowOrSave)
     ReloadWindow();
     EXPECT_EQ(document.validCount, 0u);
     document.topOffset = 0x80;  // a save here must not write the bytes of offset 0
-    EXPECT_EQ(SaveWindow(), 1);
+    EXPECT_TRUE(SaveWindow());
     CloseDocument();
     EXPECT_EQ(ReadWholeFile(path), CountingBytes(0x100));
 }
@@ -200,7 +200,7 @@ TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
         EXPECT_EQ(answer.text(),
                   "\x95\xdb\x91\xb6\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd"); // 保存できませんでした
     }
-    EXPECT_EQ(document.modified, 1); // the next move asks again
+    EXPECT_TRUE(document.modified); // the next move asks again
     EXPECT_EQ(document.windowBuffer[0], 0xFF); // the edit stays in the window
     CloseHandle(holder);
     CloseDocument();
@@ -209,11 +209,11 @@ TEST_F(DocumentTest, ReadOnlyFallbackShowsAndAFailedSaveIsReported)
 
 TEST_F(DocumentTest, SaveWithNoDocumentClearsTheFlagAndSaysNothing)
 {
-    document.modified = 1;
+    document.modified = true;
     BoxAnswer answer(IDOK);
     SaveAndReport(window_);
     EXPECT_FALSE(answer.answered());
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
 }
 
 // No (and Escape, which the box turns into No) drops the edit at once: the
@@ -225,20 +225,22 @@ TEST_F(DocumentTest, SaveQuestionYesWritesNoDropsTheEdit)
     const std::string path = folder.Write("ask.bin", CountingBytes(32));
     struct Case {
         int button;
+        SaveAnswer outcome;
         uint8_t shown; // in the window and the view after the answer
         uint8_t onDisk;
     };
-    for (const Case& c : {Case{IDNO, 0x00, 0x00}, Case{IDCANCEL, 0x00, 0x00}, Case{IDYES, 0x77, 0x77}}) {
+    for (const Case& c : {Case{IDNO, SaveAnswer::Dropped, 0x00, 0x00}, Case{IDCANCEL, SaveAnswer::Dropped, 0x00, 0x00},
+                          Case{IDYES, SaveAnswer::Saved, 0x77, 0x77}}) {
         SCOPED_TRACE(c.button);
         OpenDocument(window_, path.c_str());
         EditByte(0, 0x77);
         RenderView(window_);
         BoxAnswer answer(c.button);
-        EXPECT_EQ(PromptSave(window_), 1);
+        EXPECT_EQ(PromptSave(window_), c.outcome);
         EXPECT_TRUE(answer.answered());
         EXPECT_EQ(answer.text(), "\x95\xcf\x8d\x58\x93\xe0\x97\x65\x82\xf0\x95\xdb\x91\xb6\x82\xb5"
                                  "\x82\xdc\x82\xb7\x82\xa9?"); // 変更内容を保存しますか?
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         EXPECT_EQ(document.windowBuffer[0], c.shown);
         char pair[4];
         wsprintfA(pair, "%02X ", c.shown);
@@ -261,7 +263,7 @@ TEST_F(DocumentTest, OpeningAFileStartsUnmodified)
         ASSERT_TRUE(OpenFile(window_, first));
         EditByte(0, 0x77);
         OpenDocument(window_, next.c_str());
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         BoxAnswer answer(IDYES);
         SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
         SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
@@ -287,7 +289,7 @@ TEST_F(DocumentTest, AStampStaysCurrentUntilTheTopLineMovesOrAFileIsOpened)
     };
     const Case cases[] = {
         {"nothing", [] {}, true},
-        {"an edit, then its save", [] { EditByte(3, 0x41); SaveWindow(); }, true},
+        {"an edit, then its save", [] { EditByte(3, 0x41); EXPECT_TRUE(SaveWindow()); }, true},
         {"a move back to the same line", [&] { MoveTopLine(window_, 0); }, true},
         {"a move to the next line", [&] { MoveTopLine(window_, 0x10); }, false},
         {"the same file opened again", [&] { OpenDocument(window_, path.c_str()); }, false},
@@ -349,10 +351,10 @@ TEST_F(DocumentTest, SaveFailsWhenThePathNoLongerNamesTheOpenFile)
             EXPECT_EQ(seen, (std::vector<std::string>{Ansi(L"変更内容を保存しますか?"), SAVE_FAILED}));
         }
         EXPECT_EQ(document.topOffset, 0u);
-        EXPECT_EQ(document.modified, 1);
+        EXPECT_TRUE(document.modified);
         EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  77 ");
         uint8_t held = 0xFF; // the old file, which only the program still reaches
-        ASSERT_EQ(FileReadAt(document.fileHandle, document.fileSize, 0, &held, 1, nullptr), 1);
+        ASSERT_TRUE(FileReadAt(document.fileHandle, document.fileSize, 0, &held, 1, nullptr));
         EXPECT_EQ(held, 0x00);
 
         if (how == DELETED) {
@@ -362,9 +364,9 @@ TEST_F(DocumentTest, SaveFailsWhenThePathNoLongerNamesTheOpenFile)
         }
         EXPECT_EQ(ReadWholeFile(path), theirs);
         ASSERT_TRUE(OpenFile(window_, path)); // drops the edit, asks nothing
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         EditByte(1, 0x11);
-        EXPECT_EQ(SaveWindow(), 1);
+        EXPECT_TRUE(SaveWindow());
         CloseDocument();
         std::vector<uint8_t> expected = theirs;
         expected[1] = 0x11;
@@ -501,7 +503,7 @@ TEST_F(HugeFileTest, MarkersAboveTwoGigabytesAreReadAndSavedInPlace)
     document.topOffset = 0x80000010;
     ReloadWindow();
     EditByte(1, 0xE1);
-    ASSERT_EQ(SaveWindow(), 1);
+    ASSERT_TRUE(SaveWindow());
     CloseDocument();
 
     EXPECT_EQ(ReadAt(path_, 0x80000010, 4), (std::vector<uint8_t>{0x55, 0xE1, 0x77, 0x88}));

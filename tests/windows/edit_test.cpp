@@ -164,7 +164,7 @@ TEST_F(EditTest, ClickOpensTheBoxForTheByteUnderTheCaret)
     }
     const std::vector<uint8_t> bytes = CountingBytes(0x2000);
     EXPECT_EQ(Window(0, 0x1000), std::vector<uint8_t>(bytes.begin() + 0x1000, bytes.end()));
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
 }
 
 TEST_F(EditTest, DoubleByteCharactersDoNotShiftTheByteUnderTheCaret)
@@ -230,7 +230,7 @@ TEST_F(EditTest, ClickAfterTypingIntoTheViewRestoresTheDumpAndEditsNothing)
         EXPECT_EQ(WithBoxes(CANCEL, [&] { Click(2, 14); }),
                   (std::vector<Shown>{{HEX_TITLE, "00000011", "11 12 13 14 15 16 17 18"}}));
     }
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
 }
 
 // Keys that leave the view's text as the dump (the control may still note
@@ -402,9 +402,9 @@ TEST_F(EditTest, EditThenSaveWritesExactlyTheEditedBytes)
     WithBoxes(Typed("DE AD"), [&] { Click(10, 38); });    // byte 9 of line 0x1090
     WithBoxes(Typed("VUKO"), [&] { Click(5, 72); });      // cell 12 of line 0x1040
     WithBoxes(Typed("01 02"), [&] { SendMessageA(window_, WM_COMMAND, CMD_EDIT_HEX, 0); });
-    ASSERT_EQ(document.modified, 1);
+    ASSERT_TRUE(document.modified);
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
 
     std::vector<uint8_t> expected = CountingBytes(0x3000);
     expected[0x1099] = 0xDE;
@@ -457,7 +457,7 @@ TEST_F(EditTest, EditCommandsShowEightBytesAtTheTop)
         EXPECT_EQ(WithBoxes(c.answer, [&] { SendMessageA(window_, WM_COMMAND, c.command, 0); }),
                   std::vector<Shown>{c.shown});
         EXPECT_EQ(Window(0, static_cast<uint32_t>(c.after.size())), c.after);
-        EXPECT_EQ(document.modified, 1);
+        EXPECT_TRUE(document.modified);
     }
     // Near the end the answer stops at the last byte of the file.
     Open(CountingBytes(0x1003), 0x1000);
@@ -489,7 +489,7 @@ TEST_F(EditTest, AnswerAfterTheWindowChangedUnderTheBoxIsStoredNowhere)
         }});
         SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EDIT_HEX, 0), 0);
         ASSERT_EQ(script.stepsRun(), 1);
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         std::vector<uint8_t> window = CountingBytes(0x100);
         window.erase(window.begin(), window.begin() + document.topOffset);
         EXPECT_EQ(Window(0, static_cast<uint32_t>(window.size())), window);
@@ -527,7 +527,7 @@ TEST_F(EditTest, NothingToEditWithoutAnOpenFile)
             SendMessageA(window_, WM_COMMAND, CMD_EDIT_TEXT, 0);
         });
         EXPECT_TRUE(shown.empty());
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
     }
 }
 

@@ -189,13 +189,13 @@ TEST_F(FaultTest, FailedOrShortWriteIsReportedAndKeepsWhatItDidNotWrite)
         std::memset(document.windowBuffer + 0x10, 0x11, 16); // more than the short write takes
         NoteEdited(0x10, 16);
         EXPECT_TRUE(SaveReported());
-        EXPECT_EQ(document.modified, 1);
+        EXPECT_TRUE(document.modified);
         EXPECT_EQ(plan.written, c.failing);
         EXPECT_EQ(document.windowBuffer[0], 0x11); // the edits stay in the window
 
         plan = Plan();
         EXPECT_FALSE(SaveReported());
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         EXPECT_EQ(plan.written, c.next);
     }
     std::vector<uint8_t> expected = CountingBytes(0x10000);
@@ -275,7 +275,7 @@ TEST_F(FaultTest, EditsDeclinedByNoAreNeverWritten)
             EXPECT_EQ(script.stepsRun(), static_cast<int>(c.steps.size()));
         }
         EXPECT_EQ(document.topOffset, 0u);
-        EXPECT_EQ(document.modified, 0);
+        EXPECT_FALSE(document.modified);
         EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 29), " 00000000  00 01 02 03 04 05 ");
         EXPECT_FALSE(SaveReported());
         EXPECT_EQ(plan.written, Writes{});
@@ -347,7 +347,7 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
                 EXPECT_EQ(seen, (std::vector<std::string>{SAVE_QUESTION, SAVE_FAILED}));
             }
             EXPECT_EQ(document.topOffset, 0u);
-            EXPECT_EQ(document.modified, 1);
+            EXPECT_TRUE(document.modified);
             EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  EE ");
 
             seen.clear();
@@ -361,7 +361,7 @@ TEST_F(FaultTest, FailedSaveKeepsTheEditAndTheMoveThatAskedDoesNotHappen)
             }
             EXPECT_EQ(seen, std::vector<std::string>{SAVE_QUESTION});
             EXPECT_EQ(document.topOffset, c.movedTo);
-            EXPECT_EQ(document.modified, 0);
+            EXPECT_FALSE(document.modified);
             EXPECT_EQ(plan.written.size(), 0u);
         }
     }

@@ -25,7 +25,7 @@ TEST_F(InputBoxTest, OkHandsBackTheFieldAndShowsTitleLabelTextIconAndFont)
         SetDlgItemTextA(box, IDC_INPUT, "answer");
         PostMessageA(box, WM_COMMAND, IDC_OK, 0);
     }});
-    EXPECT_EQ(ShowInputBox(window_, "Title", "Label", text, sizeof text), 1);
+    EXPECT_TRUE(ShowInputBox(window_, "Title", "Label", text, sizeof text));
     EXPECT_STREQ(text, "answer");
     EXPECT_EQ(title, "Title");
     EXPECT_EQ(label, "Label");
@@ -40,11 +40,11 @@ TEST_F(InputBoxTest, OkWithoutTouchingTheFieldAndWithAnEmptyField)
     char text[256] = "keep";
     {
         BoxAnswer answer(IDC_OK);
-        EXPECT_EQ(ShowInputBox(window_, "", "", text, sizeof text), 1);
+        EXPECT_TRUE(ShowInputBox(window_, "", "", text, sizeof text));
     }
     EXPECT_STREQ(text, "keep");
     BoxAnswer answer(IDC_OK, IDC_INPUT, "");
-    EXPECT_EQ(ShowInputBox(window_, "", "", text, sizeof text), 1);
+    EXPECT_TRUE(ShowInputBox(window_, "", "", text, sizeof text));
     EXPECT_STREQ(text, "");
 }
 
@@ -64,7 +64,7 @@ TEST_F(InputBoxTest, CancelAndTheCloseBoxLeaveTheBufferUntouched)
             SetDlgItemTextA(box, IDC_INPUT, "edited");
             c.end(box);
         }});
-        EXPECT_EQ(ShowInputBox(window_, "", "", text, sizeof text), 0) << c.name;
+        EXPECT_FALSE(ShowInputBox(window_, "", "", text, sizeof text)) << c.name;
         EXPECT_STREQ(text, "before") << c.name;
     }
 }
@@ -89,7 +89,7 @@ TEST_F(InputBoxTest, EnterAndEscapeLeaveTheBoxOpen)
             PostMessageA(box, WM_COMMAND, IDC_OK, 0);
         },
     });
-    EXPECT_EQ(ShowInputBox(window_, "", "", text, sizeof text), 1);
+    EXPECT_TRUE(ShowInputBox(window_, "", "", text, sizeof text));
     EXPECT_EQ(script.stepsRun(), 3);
     EXPECT_STREQ(text, "second");
 }
@@ -100,7 +100,7 @@ TEST_F(InputBoxTest, LongAnswerIsCutToTheBuffer)
     std::memset(text, '#', sizeof text);
     text[0] = '\0';
     BoxAnswer answer(IDC_OK, IDC_INPUT, std::string(300, 'x'));
-    EXPECT_EQ(ShowInputBox(window_, "", "", text, 256), 1);
+    EXPECT_TRUE(ShowInputBox(window_, "", "", text, 256));
     EXPECT_EQ(std::strlen(text), 255u);
     EXPECT_EQ(text[256], '#'); // nothing written past the 256 bytes
 }

@@ -90,7 +90,7 @@ TEST_F(MainWindowMessages, ScrollAndCommandsReachTheirRoutines)
 
     searchActive = 0;
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
 
     CloseDocument();
     EXPECT_EQ(ReadWholeFile(path)[0x240], 0xEE);
@@ -215,12 +215,12 @@ TEST_F(MainWindowMessages, CloseDuringASearchOnlyStopsTheSearch)
 {
     searchActive = 1;
     EXPECT_EQ(MainDialogProc(window_, WM_CLOSE, 0, 0), 1);
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
     EXPECT_TRUE(IsWindow(window_));
     // The exit command is the same close request.
     searchActive = 1;
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
     EXPECT_TRUE(IsWindow(window_));
 }
 

@@ -48,7 +48,7 @@ protected:
         BoxScript script(std::move(steps));
         RunSearch(window_);
         EXPECT_EQ(script.stepsRun(), expected);
-        EXPECT_EQ(searchActive, 0);
+        EXPECT_FALSE(searchActive);
         EXPECT_TRUE(IsWindow(window_));
         return last;
     }
@@ -166,7 +166,7 @@ TEST_F(NestedTest, EditDuringTheSearchIsAskedAboutBeforeTheMatchMoves)
             EXPECT_EQ(script.stepsRun(), static_cast<int>(1 + c.boxes.size()));
         }
         EXPECT_EQ(boxes, c.boxes);
-        EXPECT_EQ(searchActive, 0);
+        EXPECT_FALSE(searchActive);
         EXPECT_EQ(document.topOffset, c.top);
         const bool kept = c.top == 0;
         EXPECT_EQ(document.modified, kept ? 1 : 0);
@@ -190,7 +190,7 @@ TEST_F(NestedTest, DecimalPatternChangesWhatTheScanLooksFor)
     RunSearch(window_);
     EXPECT_EQ(script.stepsRun(), 1);
     EXPECT_EQ(document.topOffset, 0x20000u); // found: no message
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
 }
 
 TEST_F(NestedTest, NewHexPatternStartsANestedSearchAndTheOuterOneEndsAborted)

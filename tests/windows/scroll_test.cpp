@@ -85,7 +85,7 @@ TEST_F(ScrollTest, OneMegabyteThumbPositions)
 
 TEST_F(ScrollTest, NoDocumentNothingHappens)
 {
-    document.modified = 1;
+    document.modified = true;
     BoxAnswer answer(IDYES);
     Scroll(SB_PAGEDOWN);
     JumpToAddress(window_);
@@ -147,7 +147,7 @@ TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoDropsTheBytes)
         Scroll(SB_LINEUP); // asks, then moves nothing
         EXPECT_TRUE(answer.answered());
     }
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
     EXPECT_EQ(document.windowBuffer[0], 0x00); // dropped, although nothing moved
     EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  00 ");
     SendMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_SAVE, 0), 0);
@@ -159,7 +159,7 @@ TEST_F(ScrollTest, SaveQuestionBeforeAScrollYesWritesNoDropsTheBytes)
         Scroll(SB_LINEDOWN);
         EXPECT_TRUE(answer.answered());
     }
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
     EXPECT_EQ(document.topOffset, 0x10u);
     EXPECT_EQ(ReadWholeFile(path_)[0], 0x5A);
 }
@@ -174,7 +174,7 @@ TEST_F(ScrollTest, SaveQuestionBeforeTheJumpBoxStandsWhenTheJumpIsCancelled)
     });
     JumpToAddress(window_);
     EXPECT_EQ(script.stepsRun(), 2);
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
     EXPECT_EQ(ReadWholeFile(path_)[3], 0x33);
 }
 

@@ -70,7 +70,7 @@ TEST_F(SearchTest, MatchBeyondTheFirstChunkMovesToItsLineWithoutAMessage)
     SetPattern("VUKO");
     Run(0, [&] { RunSearch(window_); });
     EXPECT_EQ(document.topOffset, 0x12340u);
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(document.windowBuffer) + 5, 4), "VUKO");
     EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00012340 ");
 }
@@ -171,7 +171,7 @@ TEST_F(LongSearchTest, AbortExitAndCloseRequestEndItAsAbortedAndTheWindowStays)
         EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(00000010)"});
         EXPECT_TRUE(IsWindow(window_));
         EXPECT_NE(document.fileHandle, nullptr);
-        EXPECT_EQ(searchActive, 0);
+        EXPECT_FALSE(searchActive);
         EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 10), " 00000000 ");
     }
 }
@@ -185,7 +185,7 @@ TEST_F(LongSearchTest, NestedFindNextEndsTheOuterSearchAsAborted)
     PostMessageA(window_, WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0), 0);
     const Boxes boxes = Run(2, [&] { RunSearch(window_); });
     EXPECT_EQ(boxes.texts, (std::vector<std::string>{ABORTED, ABORTED}));
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
 }
 
 TEST_F(LongSearchTest, DropOfAMissingFileEndsTheScanAtOnceAsNotFound)
@@ -198,7 +198,7 @@ TEST_F(LongSearchTest, DropOfAMissingFileEndsTheScanAtOnceAsNotFound)
     EXPECT_EQ(boxes.views, std::vector<std::string>{SEARCH + "(00000010)"});
     EXPECT_EQ(document.fileHandle, nullptr);
     EXPECT_EQ(WindowText(window_), "VUKO");
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
 }
 
 TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
@@ -207,7 +207,7 @@ TEST_F(LongSearchTest, QuitMessageInThePumpEndsTheSearchAndIsKeptForTheMainLoop)
     // never end; it is put back and the search stops without a message.
     PostQuitMessage(7);
     Run(0, [&] { RunSearch(window_); });
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 7u);
@@ -339,7 +339,7 @@ TEST_F(PacedSearchTest, AbortDuringTheScanIsHandledAtTheNextPump)
     EXPECT_EQ(boxes.texts, std::vector<std::string>{ABORTED});
     EXPECT_EQ(boxes.views, std::vector<std::string>{Progress(6)});
     EXPECT_EQ(viewsAtReads_.size(), 7u);
-    EXPECT_EQ(searchActive, 0);
+    EXPECT_FALSE(searchActive);
 }
 
 // What happens at the search's reads, counted from 1.

@@ -140,11 +140,11 @@ TEST_F(WheelTest, ANotchAsksTheSaveQuestionOnceAndNothingWithoutAFile)
     }
     // No drops the edit at once, although the notch moved nothing.
     EXPECT_EQ(document.windowBuffer[1], 0x01);
-    EXPECT_EQ(document.modified, 0);
+    EXPECT_FALSE(document.modified);
     EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 17), " 00000000  00 01 ");
 
     ResetDocument();
-    document.modified = 1;
+    document.modified = true;
     BoxScript script({no});
     Wheel(Child(IDC_VIEW), -120);
     EXPECT_EQ(script.stepsRun(), 0);
@@ -277,7 +277,7 @@ TEST_F(WheelTest, PressWhoseSaveFailsAsksOnceAndMovesNothing)
         KillTimer(nullptr, guard);
         EXPECT_EQ(seen, (std::vector<std::string>{Ansi(L"変更内容を保存しますか?"), Ansi(L"保存できませんでした")}));
         EXPECT_EQ(document.topOffset, 0u);
-        EXPECT_EQ(document.modified, 1);
+        EXPECT_TRUE(document.modified);
         EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 14), " 00000000  5A ");
         EXPECT_NE(GetCapture(), bar);
     }
