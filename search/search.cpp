@@ -9,6 +9,8 @@
 #include "search/compare.h"
 #include "search/screen_pace.h"
 
+#include <cstdio>
+
 SearchPatternRecord SearchPattern;
 bool searchActive;
 
@@ -51,7 +53,7 @@ bool PumpMessages()
 void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 {
     char progress[256];
-    wsprintfA(progress, "%s(%08X)", caption, position);
+    std::snprintf(progress, sizeof progress, "%s(%08X)", caption, static_cast<unsigned>(position));
     SetDlgItemTextA(mainWindow, IDC_VIEW, progress);
 }
 
