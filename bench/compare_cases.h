@@ -2,6 +2,7 @@
 // (the native one with Google Benchmark, the Windows one under Wine).
 #pragma once
 
+#include "search/chunk_walk.h"
 #include "search/compare.h"
 
 #include <cstdint>

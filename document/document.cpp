@@ -17,7 +17,6 @@ namespace {
 
 bool questionOpen; // the save question is on screen
 
-constexpr int STRING_BUFFER_SIZE = 256;
 
 // Moves the file position to an unsigned 32-bit offset. A plain 32-bit
 // distance without a high part would be taken as signed and fail from 2 GiB
@@ -41,13 +40,13 @@ const char* BaseName(const char* path)
     return base;
 }
 
-// "<base> - <product>" into title (STRING_BUFFER_SIZE bytes). A base name too
+// "<base> - <product>" into title (TEXT_BUFFER_SIZE bytes). A base name too
 // long for the buffer is cut after its last whole character that fits.
 void ComposeTitle(char* title, const char* base, const char* product)
 {
     static const char SEPARATOR[] = " - ";
     const size_t fixed = (sizeof SEPARATOR - 1) + std::strlen(product);
-    const size_t room = fixed < STRING_BUFFER_SIZE - 1 ? STRING_BUFFER_SIZE - 1 - fixed : 0;
+    const size_t room = fixed < TEXT_BUFFER_SIZE - 1 ? TEXT_BUFFER_SIZE - 1 - fixed : 0;
     const char* end = base;
     for (const char* next; *end != '\0'; end = next) {
         next = CharNextA(end);
@@ -299,7 +298,7 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
     // The edits belonged to the file just closed.
     document.edited = {};
     document.modified = false;
-    char product[STRING_BUFFER_SIZE];
+    char product[TEXT_BUFFER_SIZE];
     LoadText(STR_PRODUCT, product, sizeof product);
     SetWindowTextA(mainWindow, product);
 
@@ -313,7 +312,7 @@ void OpenDocument(HWND mainWindow, const char* path, bool readOnly)
                    static_cast<int>(ScrollMaximum(document.fileSize, document.scrollShift)), TRUE);
     MoveTopLine(mainWindow, 0);
 
-    char title[STRING_BUFFER_SIZE];
+    char title[TEXT_BUFFER_SIZE];
     ComposeTitle(title, BaseName(path), product);
     SetWindowTextA(mainWindow, title);
 }

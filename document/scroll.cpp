@@ -111,9 +111,9 @@ void JumpToAddress(HWND mainWindow)
     if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
         return; // the save failed: the edits stay on screen
 
-    char title[256];
-    char label[256];
-    char text[256];
+    char title[TEXT_BUFFER_SIZE];
+    char label[TEXT_BUFFER_SIZE];
+    char text[TEXT_BUFFER_SIZE];
     LoadText(STR_JUMP_TITLE, title, sizeof title);
     LoadText(STR_JUMP_LABEL, label, sizeof label);
     wsprintfA(text, "%08X", document.topOffset);

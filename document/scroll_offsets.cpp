@@ -23,7 +23,7 @@ uint32_t LineInFile(uint32_t offset, uint32_t fileSize)
 {
     if (offset >= fileSize)
         offset = fileSize == 0 ? 0 : fileSize - 1;
-    return offset & ~uint32_t{15};
+    return offset & ~(LINE_BYTES - 1);
 }
 
 uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, unsigned code,
@@ -33,10 +33,10 @@ uint32_t NewTopOffset(uint32_t topOffset, uint32_t fileSize, uint32_t shift, uns
     uint64_t top = topOffset;
     uint32_t back = 0;
     switch (code) {
-    case SCROLL_LINE_UP: back = 16; break;
-    case SCROLL_LINE_DOWN: top += 16; break;
-    case SCROLL_PAGE_UP: back = 256; break;
-    case SCROLL_PAGE_DOWN: top += 256; break;
+    case SCROLL_LINE_UP: back = LINE_BYTES; break;
+    case SCROLL_LINE_DOWN: top += LINE_BYTES; break;
+    case SCROLL_PAGE_UP: back = PAGE_BYTES; break;
+    case SCROLL_PAGE_DOWN: top += PAGE_BYTES; break;
     case SCROLL_THUMB_POSITION:
     case SCROLL_THUMB_TRACK: top = uint64_t{position} << (shift < 32 ? shift : 32); break;
     case SCROLL_TOP: top = 0; break;

@@ -1,6 +1,8 @@
 // scroll_offsets.h - mapping between file offsets and scroll-bar positions.
 #pragma once
 
+#include "dump/dump_text.h"
+
 #include <cstdint>
 
 // Smallest shift k for which fileSize >> k is below 32767 (0x7FFF), so that
@@ -9,6 +11,9 @@ uint32_t ScrollShiftFor(uint32_t fileSize);
 
 // Highest scroll-bar position for a file of fileSize bytes under shift.
 uint32_t ScrollMaximum(uint32_t fileSize, uint32_t shift);
+
+constexpr uint32_t LINES_PER_PAGE = 16; // a page step of the scroll bar, in lines
+constexpr uint32_t PAGE_BYTES = LINES_PER_PAGE * LINE_BYTES;
 
 // Scroll request codes, as the scroll bar sends them.
 constexpr unsigned SCROLL_LINE_UP = 0;

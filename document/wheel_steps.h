@@ -2,11 +2,12 @@
 // page steps of the scroll bar.
 #pragma once
 
+#include "document/scroll_offsets.h"
+
 #include <cstdint>
 
 constexpr int32_t WHEEL_NOTCH = 120;                // rotation of one notch (WHEEL_DELTA)
 constexpr uint32_t WHEEL_PAGE_A_NOTCH = 0xFFFFFFFF; // the "scroll a page" setting (WHEEL_PAGESCROLL)
-constexpr uint32_t LINES_PER_PAGE = 16;             // a page step of the scroll bar, in lines
 
 // Scroll-bar requests that a wheel message stands for: count requests of
 // code (a SCROLL_ line or page code of scroll_offsets.h); count 0 for none.

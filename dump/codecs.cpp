@@ -2,6 +2,8 @@
 // decimal numbers, to and from the one-line texts of the prompts.
 #include "dump/codecs.h"
 
+#include "dump/dump_text.h"
+
 namespace {
 
 // Value 0..15 of a hex digit, or -1 for any other byte (0x80 up included).
@@ -80,7 +82,7 @@ uint32_t ParseHexBytes(const char* text, uint8_t* dest, uint32_t maxCount)
 void FormatPrintable(char* dest, const uint8_t* source, uint32_t count)
 {
     for (uint32_t i = 0; i < count; ++i)
-        dest[i] = source[i] >= 0x20 ? static_cast<char>(source[i]) : '.';
+        dest[i] = ShownAs(source[i]);
     dest[count] = '\0';
 }
 

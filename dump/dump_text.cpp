@@ -38,7 +38,7 @@ void FormatDumpLines(char* dest, uint32_t offset, const uint8_t* source, uint32_
             const uint8_t b = source[i];
             dest[HEX_COLUMN + 3 * i] = HEX_DIGITS[b >> 4];
             dest[HEX_COLUMN + 3 * i + 1] = HEX_DIGITS[b & 0x0F];
-            dest[CHAR_COLUMN + i] = b >= 0x20 ? static_cast<char>(b) : '.';
+            dest[CHAR_COLUMN + i] = ShownAs(b);
         }
 
         dest += LINE_LENGTH;

@@ -13,6 +13,13 @@ constexpr uint32_t LINE_BYTES = 16;        // file bytes on one dump line
 constexpr uint32_t VIEW_BYTES = 1024;      // bytes shown: 64 dump lines
 constexpr uint32_t VIEW_TEXT_SIZE = 32768; // buffer the view text is built in
 
+// How a byte shows in the character column and in the text boxes: a byte
+// below 0x20 as a dot, any other as itself (a byte of the code page).
+constexpr char ShownAs(uint8_t byte)
+{
+    return byte < 0x20 ? '.' : static_cast<char>(byte);
+}
+
 // Writes one 79-byte dump line for every 16 bytes of count and one more for a
 // remainder, back to back, then a NUL. Line j shows offset + 16j and the
 // bytes source[16j..]. A count of 0 writes nothing at all, not even the NUL.

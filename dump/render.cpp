@@ -18,7 +18,7 @@ void BuildDump(char* text)
         text[0] = '\0';
         return;
     }
-    char header[256];
+    char header[TEXT_BUFFER_SIZE];
     LoadText(STR_DUMP_HEADER, header, sizeof header);
     BuildViewText(text, header, document.topOffset, document.windowBuffer,
                   DumpByteCount(document.fileSize, document.topOffset, document.validCount));

@@ -12,8 +12,8 @@ void LoadText(UINT id, char* buffer, int size)
 
 int ShowStringBox(HWND owner, UINT captionId, UINT textId, UINT type)
 {
-    char caption[256];
-    char text[256];
+    char caption[TEXT_BUFFER_SIZE];
+    char text[TEXT_BUFFER_SIZE];
     LoadText(captionId, caption, sizeof caption);
     LoadText(textId, text, sizeof text);
     return MessageBoxA(owner, text, caption, type);

@@ -10,6 +10,10 @@
 // anything else and never changed.
 extern HINSTANCE instanceHandle;
 
+// The room of every short text the program composes: a caption, a label, a
+// box's text, the title, the search's progress (255 bytes and a NUL).
+constexpr unsigned TEXT_BUFFER_SIZE = 256;
+
 // Loads string id of the string table into buffer, which holds size bytes
 // (the NUL included); leaves buffer empty when the string is missing.
 void LoadText(UINT id, char* buffer, int size);

@@ -2,11 +2,13 @@
 // buffer, a block of chunks at a time.
 #include "search/chunk_walk.h"
 
+#include "dump/dump_text.h"
+
 #include <cstring>
 
 ChunkWalk FirstChunk(uint32_t topOffset)
 {
-    return {(topOffset + 16) & ~uint32_t{15}, topOffset < 0xFFFFFFF0};
+    return {(topOffset + LINE_BYTES) & ~(LINE_BYTES - 1), topOffset < 0xFFFFFFFF - (LINE_BYTES - 1)};
 }
 
 ChunkWalk NextChunk(const ChunkWalk& walk)
@@ -21,7 +23,7 @@ bool ChunkInFile(const ChunkWalk& walk, uint32_t fileSize)
 
 uint32_t MatchLine(uint32_t position, uint32_t found)
 {
-    return (position + found) & ~uint32_t{15};
+    return (position + found) & ~(LINE_BYTES - 1);
 }
 
 ChunkRead PlanBlockRead(uint32_t position, uint32_t fileSize, bool carry, uint32_t chunks)

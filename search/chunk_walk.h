@@ -14,6 +14,12 @@
 
 #include <cstdint>
 
+constexpr uint32_t SEARCH_CHUNK = 32768; // bytes compared for each chunk
+// Distance from one chunk to the next and the start positions examined in
+// each. The chunks overlap by PATTERN_CAPACITY, so a pattern that starts at
+// the last examined position still lies within its chunk.
+constexpr uint32_t SEARCH_STEP = SEARCH_CHUNK - PATTERN_CAPACITY;
+
 // Bytes that one chunk shares with the next: the last SEARCH_OVERLAP bytes
 // of a chunk are the first ones of the chunk SEARCH_STEP further on.
 constexpr uint32_t SEARCH_OVERLAP = SEARCH_CHUNK - SEARCH_STEP;

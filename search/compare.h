@@ -3,12 +3,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t PATTERN_CAPACITY = 4096;
-constexpr uint32_t SEARCH_CHUNK = 32768; // bytes read for each chunk
-// Distance from one chunk to the next and the start positions examined in
-// each. The chunks overlap by PATTERN_CAPACITY, so a pattern that starts at
-// the last examined position still lies within its chunk.
-constexpr uint32_t SEARCH_STEP = SEARCH_CHUNK - PATTERN_CAPACITY;
+constexpr uint32_t PATTERN_CAPACITY = 4096; // the longest pattern
 
 constexpr uint32_t NO_MATCH = 0xFFFFFFFF;
 

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr uint32_t PATTERN_TEXT_SIZE = 512; // hexadecimal and text prompts
-constexpr uint32_t DECIMAL_TEXT_SIZE = 256;
 // The most pattern bytes whose pairs, blanks and NUL fit the text buffer.
 constexpr uint32_t HEX_SHOWN = PATTERN_TEXT_SIZE / 3;
 constexpr uint32_t TEXT_SHOWN = PATTERN_TEXT_SIZE - 1;
@@ -55,7 +54,7 @@ void EnterTextPattern(HWND mainWindow)
 
 void EnterDecimalPattern(HWND mainWindow)
 {
-    char text[DECIMAL_TEXT_SIZE];
+    char text[TEXT_BUFFER_SIZE];
     wsprintfA(text, "%d", static_cast<int>(ReadLittleEndian32(SearchPattern.patternBytes)));
     if (!AskForPattern(mainWindow, STR_ENTER_DECIMAL, text, sizeof text))
         return;

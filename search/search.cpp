@@ -52,7 +52,7 @@ bool PumpMessages()
 
 void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 {
-    char progress[256];
+    char progress[TEXT_BUFFER_SIZE];
     std::snprintf(progress, sizeof progress, "%s(%08X)", caption, static_cast<unsigned>(position));
     SetDlgItemTextA(mainWindow, IDC_VIEW, progress);
 }
@@ -198,7 +198,7 @@ void RunSearch(HWND mainWindow)
     if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
         return; // the save failed: the edits stay on screen
 
-    char caption[256];
+    char caption[TEXT_BUFFER_SIZE];
     LoadText(STR_SEARCH, caption, sizeof caption);
     searchActive = true;
     const ScanOutcome outcome = ScanFile(mainWindow, caption);

@@ -18,8 +18,6 @@ HWND pressedWindow;
 
 namespace {
 
-constexpr unsigned EDIT_TEXT_SIZE = 256; // title, label and text of the box
-
 // How one kind of edit shows the bytes and reads the answer back.
 struct EditKind {
     bool hex;           // pairs and ParseHexBytes, or text and StoreTextAnswer
@@ -42,9 +40,9 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
                                           document.validCount, index, kind.shownMost);
     if (shown == 0)
         return;
-    char title[EDIT_TEXT_SIZE];
-    char label[EDIT_TEXT_SIZE];
-    char text[EDIT_TEXT_SIZE];
+    char title[TEXT_BUFFER_SIZE];
+    char label[TEXT_BUFFER_SIZE];
+    char text[TEXT_BUFFER_SIZE];
     LoadText(kind.title, title, sizeof title);
     FormatHexNumber(label, static_cast<int32_t>(document.topOffset + index), 8);
     uint8_t* first = document.windowBuffer + index;
@@ -127,11 +125,11 @@ uint32_t ViewBytePosition(HWND view, uint32_t position)
     const uint32_t column = position - static_cast<uint32_t>(lineStart);
 
     // The line as bytes, and as many characters as the control counts in it.
-    char text[EDIT_TEXT_SIZE + 1];
-    const WORD capacity = EDIT_TEXT_SIZE; // EM_GETLINE reads it from the buffer
+    char text[TEXT_BUFFER_SIZE + 1];
+    const WORD capacity = TEXT_BUFFER_SIZE; // EM_GETLINE reads it from the buffer
     std::memcpy(text, &capacity, sizeof capacity);
     LRESULT bytes = SendMessageA(view, EM_GETLINE, line, reinterpret_cast<LPARAM>(text));
-    if (bytes < 0 || bytes > static_cast<LRESULT>(EDIT_TEXT_SIZE))
+    if (bytes < 0 || bytes > static_cast<LRESULT>(TEXT_BUFFER_SIZE))
         bytes = 0;
     text[bytes] = '\0';
     const LRESULT units = SendMessageA(view, EM_LINELENGTH, lineStart, 0);

@@ -98,7 +98,7 @@ private:
 
 uint8_t AsShown(uint8_t byte)
 {
-    return byte < 0x20 ? '.' : byte; // the dot a byte below 0x20 is shown as
+    return static_cast<uint8_t>(ShownAs(byte));
 }
 
 // The shown bytes and the characters the box showed them as, kept apart

@@ -7,6 +7,7 @@
 // it is xored with (0 keeps an exact copy). The data is the body repeated
 // to count bytes (zeros when there is no body), so that short inputs make
 // long periodic data with matches and near misses at many positions.
+#include "search/chunk_walk.h"
 #include "search/compare.h"
 #include "tests/fuzz/fuzz_input.h"
 

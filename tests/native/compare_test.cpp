@@ -1,4 +1,5 @@
 // The search compare against a plain compare at every position.
+#include "search/chunk_walk.h"
 #include "search/compare.h"
 
 #include <gtest/gtest.h>

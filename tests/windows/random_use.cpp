@@ -21,6 +21,7 @@
 #include "document/wheel_steps.h"
 #include "dump/dump_text.h"
 #include "resources/resource.h"
+#include "search/chunk_walk.h"
 #include "search/compare.h"
 #include "tests/windows/linux_side.h"
 #include "tests/windows/waiting.h"
