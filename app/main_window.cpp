@@ -57,8 +57,9 @@ void NotePointer(HWND mainWindow, HWND pointed, UINT message)
 // in pixels follows.
 void FollowDpi(HWND mainWindow, const RECT& suggested)
 {
-    SetWindowPos(mainWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(mainWindow, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     ScaleViewFont(mainWindow);
     RECT client;
     GetClientRect(mainWindow, &client);
@@ -81,8 +82,8 @@ void CloseMainWindow(HWND mainWindow)
 
 HWND CreateMainWindow()
 {
-    HWND mainWindow = CreateDialogParamA(instanceHandle, NAME_DIALOG, GetActiveWindow(),
-                                     MainDialogProc, 0);
+    HWND mainWindow =
+        CreateDialogParamA(instanceHandle, NAME_DIALOG, GetActiveWindow(), MainDialogProc, 0);
     if (mainWindow == nullptr)
         return nullptr;
     SendMessageA(mainWindow, WM_SETICON, ICON_BIG,
@@ -106,35 +107,18 @@ INT_PTR CALLBACK MainDialogProc(HWND mainWindow, UINT message, WPARAM wParam, LP
         DragAcceptFiles(mainWindow, TRUE);
         WatchViewRelease(mainWindow);
         return 0;
-    case WM_SIZE:
-        LayoutChildren(mainWindow, LOWORD(lParam), HIWORD(lParam));
-        return 0;
-    case WM_DPICHANGED:
-        FollowDpi(mainWindow, *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_VSCROLL:
-        ScrollView(mainWindow, LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_MOUSEWHEEL:
-        ScrollByWheel(mainWindow, GET_WHEEL_DELTA_WPARAM(wParam));
-        return 1;
-    case WM_COMMAND:
-        RunCommand(mainWindow, LOWORD(wParam));
-        return 0;
+    case WM_SIZE: LayoutChildren(mainWindow, LOWORD(lParam), HIWORD(lParam)); return 0;
+    case WM_DPICHANGED: FollowDpi(mainWindow, *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_VSCROLL: ScrollView(mainWindow, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: ScrollByWheel(mainWindow, GET_WHEEL_DELTA_WPARAM(wParam)); return 1;
+    case WM_COMMAND: RunCommand(mainWindow, LOWORD(wParam)); return 0;
     case WM_SETCURSOR:
         NotePointer(mainWindow, reinterpret_cast<HWND>(wParam), HIWORD(lParam));
         return 0;
-    case WM_DROPFILES:
-        OpenDroppedFiles(mainWindow, reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_CLOSE:
-        CloseMainWindow(mainWindow);
-        return 1;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 1;
-    default:
-        return 0;
+    case WM_DROPFILES: OpenDroppedFiles(mainWindow, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_CLOSE: CloseMainWindow(mainWindow); return 1;
+    case WM_DESTROY: PostQuitMessage(0); return 1;
+    default: return 0;
     }
 }
 

@@ -17,7 +17,6 @@ namespace {
 
 bool questionOpen; // the save question is on screen
 
-
 // Moves the file position to an unsigned 32-bit offset. A plain 32-bit
 // distance without a high part would be taken as signed and fail from 2 GiB
 // up, so the full 64-bit form is used.
@@ -71,14 +70,15 @@ bool PathNamesFile(const char* path, HANDLE handle)
     BY_HANDLE_FILE_INFORMATION named;
     if (!GetFileInformationByHandle(handle, &held))
         return false;
-    HANDLE fresh = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE fresh =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (fresh == INVALID_HANDLE_VALUE)
         return false;
     const BOOL known = GetFileInformationByHandle(fresh, &named);
     CloseHandle(fresh);
     return known && named.dwVolumeSerialNumber == held.dwVolumeSerialNumber &&
-           named.nFileIndexHigh == held.nFileIndexHigh && named.nFileIndexLow == held.nFileIndexLow;
+        named.nFileIndexHigh == held.nFileIndexHigh && named.nFileIndexLow == held.nFileIndexLow;
 }
 
 } // namespace
@@ -111,9 +111,10 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly)
 namespace {
 
 bool ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
-                uint32_t* countOut, bool seek)
+                 uint32_t* countOut, bool seek)
 {
-    if (handle == nullptr || !ClipToEnd(fileSize, offset, count) || (seek && !SeekTo(handle, offset)))
+    if (handle == nullptr || !ClipToEnd(fileSize, offset, count) ||
+        (seek && !SeekTo(handle, offset)))
         return false;
     DWORD done = 0;
     if (!fileCalls.read(handle, buffer, count, &done, nullptr))
@@ -125,20 +126,20 @@ bool ReadClipped(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer
 
 } // namespace
 
-bool FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
-               uint32_t count, uint32_t* countOut)
+bool FileReadAt(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
+                uint32_t* countOut)
 {
     return ReadClipped(handle, fileSize, offset, buffer, count, countOut, true);
 }
 
-bool FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
-                 uint32_t count, uint32_t* countOut)
+bool FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer, uint32_t count,
+                  uint32_t* countOut)
 {
     return ReadClipped(handle, fileSize, offset, buffer, count, countOut, false);
 }
 
 bool FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
-                uint32_t count, uint32_t* countOut)
+                 uint32_t count, uint32_t* countOut)
 {
     if (handle == nullptr || !ClipToEnd(fileSize, offset, count))
         return false;
@@ -188,7 +189,7 @@ DocumentStamp TakeStamp()
 bool StillCurrent(const DocumentStamp& stamp)
 {
     return document.fileHandle != nullptr && document.generation == stamp.generation &&
-           document.topOffset == stamp.topOffset;
+        document.topOffset == stamp.topOffset;
 }
 
 bool SaveWindow()
@@ -207,10 +208,10 @@ bool SaveWindow()
             return true;
         const uint32_t count = run.end - run.start;
         uint32_t written = 0;
-        const bool whole = FileWriteAt(document.fileHandle, document.fileSize,
-                                       document.topOffset + run.start,
-                                       document.windowBuffer + run.start, count, &written) &&
-                           written == count;
+        const bool whole =
+            FileWriteAt(document.fileHandle, document.fileSize, document.topOffset + run.start,
+                        document.windowBuffer + run.start, count, &written) &&
+            written == count;
         ClearWritten(document.edited, run, written);
         if (!whole) {
             document.modified = true; // the rest is kept for the next save
@@ -239,7 +240,8 @@ SaveAnswer PromptSave(HWND owner)
     if (questionOpen)
         return SaveAnswer::Kept;
     questionOpen = true;
-    const int answer = ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION);
     questionOpen = false;
     if (answer != IDYES) {
         // Declined: the edits are gone now, not at the next move, so that
@@ -248,7 +250,8 @@ SaveAnswer PromptSave(HWND owner)
         return SaveAnswer::Dropped;
     }
     // A file that is no longer open has nothing to save and nothing to keep.
-    return SaveAndReport(owner) || document.fileHandle == nullptr ? SaveAnswer::Saved : SaveAnswer::Kept;
+    return SaveAndReport(owner) || document.fileHandle == nullptr ? SaveAnswer::Saved
+                                                                  : SaveAnswer::Kept;
 }
 
 void ResetDocumentState()

@@ -9,14 +9,14 @@
 
 #include <cstdint>
 
-constexpr uint32_t PATH_BUFFER_SIZE = 512;  // every path buffer: 511 bytes + NUL
+constexpr uint32_t PATH_BUFFER_SIZE = 512; // every path buffer: 511 bytes + NUL
 
 struct Document {
-    HANDLE fileHandle;    // null while no document is open
+    HANDLE fileHandle; // null while no document is open
     // The size found at opening; a file of 4 GiB or more counts as
     // 0xFFFFFFFF bytes, the most that 32-bit offsets reach.
     uint32_t fileSize;
-    uint32_t topOffset;   // offset of windowBuffer[0]; a multiple of 16
+    uint32_t topOffset; // offset of windowBuffer[0]; a multiple of 16
     uint8_t windowBuffer[WINDOW_SIZE];
     // Bytes at the start of windowBuffer that hold the file's bytes at
     // topOffset (edited or not). Anything after them is not file data: it is
@@ -75,8 +75,8 @@ HANDLE FileOpen(const char* path, uint32_t* sizeOut, bool readOnly = false);
 // used the handle since: the same clip and result, without the seek.
 [[nodiscard]] bool FileReadNext(HANDLE handle, uint32_t fileSize, uint32_t offset, void* buffer,
                                 uint32_t count, uint32_t* countOut);
-[[nodiscard]] bool FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset, const void* buffer,
-                               uint32_t count, uint32_t* countOut);
+[[nodiscard]] bool FileWriteAt(HANDLE handle, uint32_t fileSize, uint32_t offset,
+                               const void* buffer, uint32_t count, uint32_t* countOut);
 
 // Reads the window at topOffset. validCount becomes the number of bytes
 // read; a refused or failed read leaves it 0. Forgets the edited bytes and

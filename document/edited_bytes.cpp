@@ -30,8 +30,8 @@ uint32_t FindMark(const EditedBytes& edited, uint32_t i, uint32_t end, bool set)
 
 void MarkEdited(EditedBytes& edited, uint32_t index, uint32_t count)
 {
-    const uint32_t end = index < WINDOW_SIZE && WINDOW_SIZE - index > count ? index + count
-                                                                             : WINDOW_SIZE;
+    const uint32_t end =
+        index < WINDOW_SIZE && WINDOW_SIZE - index > count ? index + count : WINDOW_SIZE;
     for (uint32_t i = index; i < end; ++i)
         edited.bits[i / 8] |= static_cast<uint8_t>(1u << (i % 8));
 }

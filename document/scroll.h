@@ -33,6 +33,6 @@ void ScrollByWheel(HWND mainWindow, int delta);
 void ForgetScrollState();
 
 // Asks for a hexadecimal offset (the save question first while modified;
-// nothing more when the save fails) and shows its line: the last line for an offset beyond the end. An
-// answer that is not a hexadecimal number moves nothing.
+// nothing more when the save fails) and shows its line: the last line for an offset beyond the end.
+// An answer that is not a hexadecimal number moves nothing.
 void JumpToAddress(HWND mainWindow);

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 
-constexpr int32_t WHEEL_NOTCH = 120;                // rotation of one notch (WHEEL_DELTA)
-constexpr uint32_t WHEEL_PAGE_A_NOTCH = 0xFFFFFFFF; // the "scroll a page" setting (WHEEL_PAGESCROLL)
+// The rotation of one notch (WHEEL_DELTA), and the "scroll a page"
+// setting of the lines a notch scrolls (WHEEL_PAGESCROLL).
+constexpr int32_t WHEEL_NOTCH = 120;
+constexpr uint32_t WHEEL_PAGE_A_NOTCH = 0xFFFFFFFF;
 
 // Scroll-bar requests that a wheel message stands for: count requests of
 // code (a SCROLL_ line or page code of scroll_offsets.h); count 0 for none.

@@ -6,9 +6,9 @@
 namespace {
 
 // Column layout of a dump line.
-constexpr uint32_t OFFSET_COLUMN = 1;  // 8 digits, columns 1..8
-constexpr uint32_t HEX_COLUMN = 11;    // byte i at 11 + 3i and 12 + 3i
-constexpr uint32_t CHAR_COLUMN = 60;   // byte i at 60 + i
+constexpr uint32_t OFFSET_COLUMN = 1; // 8 digits, columns 1..8
+constexpr uint32_t HEX_COLUMN = 11;   // byte i at 11 + 3i and 12 + 3i
+constexpr uint32_t CHAR_COLUMN = 60;  // byte i at 60 + i
 
 void EndLine(char* line)
 {
@@ -69,8 +69,8 @@ uint32_t DumpByteCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCoun
     return count;
 }
 
-void BuildViewText(char* dest, const char* header, uint32_t topOffset,
-                   const uint8_t* window, uint32_t count)
+void BuildViewText(char* dest, const char* header, uint32_t topOffset, const uint8_t* window,
+                   uint32_t count)
 {
     FormatHeaderLine(dest, header);
     FormatDumpLines(dest + LINE_LENGTH, topOffset, window, count);

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-constexpr uint32_t LINE_LENGTH = 79;       // 77 columns + CR LF
+constexpr uint32_t LINE_LENGTH = 79; // 77 columns + CR LF
 constexpr uint32_t LINE_COLUMNS = 77;
 constexpr uint32_t LINE_BYTES = 16;        // file bytes on one dump line
 constexpr uint32_t VIEW_BYTES = 1024;      // bytes shown: 64 dump lines
@@ -38,5 +38,5 @@ uint32_t DumpByteCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCoun
 // Writes the whole view text into dest (VIEW_TEXT_SIZE bytes): the header
 // line, then the dump lines of the first count bytes of window, shown at
 // topOffset. count must not exceed VIEW_BYTES.
-void BuildViewText(char* dest, const char* header, uint32_t topOffset,
-                   const uint8_t* window, uint32_t count);
+void BuildViewText(char* dest, const char* header, uint32_t topOffset, const uint8_t* window,
+                   uint32_t count);

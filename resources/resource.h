@@ -4,6 +4,8 @@
  *
  * Kept free of C++ so that the resource compiler can read it as well.
  */
+/* The resource compiler reads this too: kept as written. */
+/* clang-format off */
 #ifndef VUKO_RESOURCE_H
 #define VUKO_RESOURCE_H
 

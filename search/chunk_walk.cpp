@@ -8,7 +8,8 @@
 
 ChunkWalk FirstChunk(uint32_t topOffset)
 {
-    return {(topOffset + LINE_BYTES) & ~(LINE_BYTES - 1), topOffset < 0xFFFFFFFF - (LINE_BYTES - 1)};
+    return {(topOffset + LINE_BYTES) & ~(LINE_BYTES - 1),
+            topOffset < 0xFFFFFFFF - (LINE_BYTES - 1)};
 }
 
 ChunkWalk NextChunk(const ChunkWalk& walk)

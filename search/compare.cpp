@@ -72,7 +72,8 @@ uint32_t FindSse2(const uint8_t* data, uint32_t end, const uint8_t* pattern, uin
     const __m128i last = _mm_set1_epi8(static_cast<char>(pattern[lastOffset]));
     auto candidates = [&](uint32_t base) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base + lastOffset));
+        const __m128i b =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + base + lastOffset));
         return _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last));
     };
     uint32_t base = 0;
@@ -109,9 +110,11 @@ __attribute__((target("avx2"))) uint32_t FindAvx2(const uint8_t* data, uint32_t 
     const uint32_t lastOffset = length - 1;
     const __m256i first = _mm256_set1_epi8(static_cast<char>(pattern[0]));
     const __m256i last = _mm256_set1_epi8(static_cast<char>(pattern[lastOffset]));
-    auto candidates = [&](uint32_t base) __attribute__((target("avx2"))) {
+    auto candidates = [&](uint32_t base) __attribute__((target("avx2")))
+    {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + base));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + base + lastOffset));
+        const __m256i b =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + base + lastOffset));
         return _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last));
     };
     uint32_t base = 0;

@@ -75,7 +75,7 @@ void ShowMatch(HWND mainWindow, uint32_t line)
 
 // What a scan of the file came to.
 struct ScanOutcome {
-    bool matched;       // line is the match's line
+    bool matched; // line is the match's line
     uint32_t line;
     bool quit;          // a quit message came while messages were handled
     uint32_t lastChunk; // position of the last chunk searched
@@ -101,7 +101,8 @@ uint32_t ReadBlock(uint32_t position, uint32_t carriedFrom, uint32_t chunks, boo
     bool succeeded = true;
     if (read.count != 0) {
         succeeded = (read.kept != 0 ? FileReadNext : FileReadAt)(
-            document.fileHandle, document.fileSize, read.offset, searchBlock + read.kept, read.count, &got);
+            document.fileHandle, document.fileSize, read.offset, searchBlock + read.kept,
+            read.count, &got);
     }
     *whole = succeeded && got == read.count;
     return ChunkCount(read, succeeded, got);
@@ -129,10 +130,12 @@ ScanOutcome ScanFile(HWND mainWindow, const char* caption)
         uint32_t count = 0;
         for (uint32_t index = 0;; ++index) {
             count = ChunkInBlock(held, index);
-            const uint32_t found = FindPattern(searchBlock + index * SEARCH_STEP, count, SEARCH_STEP,
-                                               SearchPattern.patternBytes, SearchPattern.patternLength);
+            const uint32_t found =
+                FindPattern(searchBlock + index * SEARCH_STEP, count, SEARCH_STEP,
+                            SearchPattern.patternBytes, SearchPattern.patternLength);
             if (found != NO_MATCH)
-                return {true, MatchLine(walk.position, found), false, outcome.lastChunk, outcome.lastShown};
+                return {true, MatchLine(walk.position, found), false, outcome.lastChunk,
+                        outcome.lastShown};
             outcome.lastChunk = walk.position;
             outcome.lastShown = false;
             if (count < SEARCH_CHUNK || index + 1 == chunks)

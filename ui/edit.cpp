@@ -61,8 +61,9 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
     if (!StillCurrent(stamp))
         return;
     const uint32_t room = EditRoom(document.validCount, index);
-    const uint32_t stored = kind.hex ? ParseHexBytes(text, first, room)
-                                     : StoreTextAnswer(text, shown, InputBoxCharacters(), first, room);
+    const uint32_t stored = kind.hex
+        ? ParseHexBytes(text, first, room)
+        : StoreTextAnswer(text, shown, InputBoxCharacters(), first, room);
     if (stored == 0)
         return;
     NoteEdited(index, stored);
@@ -76,7 +77,7 @@ void EditBytes(HWND mainWindow, uint32_t index, const EditKind& kind)
 void EndClick(HWND mainWindow, HWND endedOver)
 {
     const bool onView = pressedWindow != nullptr && pressedWindow == endedOver &&
-                        endedOver == GetDlgItem(mainWindow, IDC_VIEW);
+        endedOver == GetDlgItem(mainWindow, IDC_VIEW);
     pressedWindow = nullptr;
     if (onView)
         EditAtCaret(mainWindow);

@@ -26,8 +26,8 @@ CaretChoice ChooseByteAtCaret(uint32_t start, uint32_t end)
     return {ZONE_NONE, 0};
 }
 
-uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount,
-                        uint32_t index, uint32_t limit)
+uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount, uint32_t index,
+                        uint32_t limit)
 {
     if (topOffset >= fileSize || index >= validCount || index >= fileSize - topOffset)
         return 0;
@@ -123,7 +123,8 @@ void ReadShown(const uint8_t* dest, uint32_t shownBytes, const BoxCharacters& bo
         ShownCharacter& c = shown.characters[shown.count];
         c.start = i;
         c.length = box.leadByte[text[i]] && i + 1 < shownBytes ? 2 : 1;
-        const uint32_t handed = box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
+        const uint32_t handed =
+            box.handBack(reinterpret_cast<const char*>(text + i), c.length, c.back);
         c.backLength = handed < HANDED_BACK_MOST ? handed : HANDED_BACK_MOST;
     }
 }

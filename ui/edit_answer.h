@@ -28,8 +28,8 @@ CaretChoice ChooseByteAtCaret(uint32_t start, uint32_t end);
 // only bytes that the file holds beyond topOffset and that were read into
 // the window (validCount). 0 when index is not such a byte: then there is
 // nothing to edit. All comparisons are unsigned and never wrap.
-uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount,
-                        uint32_t index, uint32_t limit);
+uint32_t EditShownCount(uint32_t fileSize, uint32_t topOffset, uint32_t validCount, uint32_t index,
+                        uint32_t limit);
 
 // The most bytes that an answer may store from window index on: only bytes
 // that hold file data (the first validCount), so 0 from validCount on.

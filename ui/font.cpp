@@ -42,7 +42,8 @@ HFONT MakeFont(const LOGFONTA& logFont)
 {
     LOGFONTW wide;
     std::memcpy(&wide, &logFont, offsetof(LOGFONTW, lfFaceName));
-    if (MultiByteToWideChar(FACE_CODE_PAGE, 0, logFont.lfFaceName, -1, wide.lfFaceName, LF_FACESIZE) == 0)
+    if (MultiByteToWideChar(FACE_CODE_PAGE, 0, logFont.lfFaceName, -1, wide.lfFaceName,
+                            LF_FACESIZE) == 0)
         wide.lfFaceName[0] = L'\0';
     return CreateFontIndirectW(&wide);
 }

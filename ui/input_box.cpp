@@ -27,11 +27,11 @@ void InitBox(HWND box)
 uint32_t HandBack(const char* chars, uint32_t length, char* back)
 {
     wchar_t wide[HANDED_BACK_MOST];
-    const int units = MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(length), wide,
-                                          HANDED_BACK_MOST);
-    const int bytes = units > 0 ? WideCharToMultiByte(CP_ACP, 0, wide, units, back, HANDED_BACK_MOST,
-                                                      nullptr, nullptr)
-                                : 0;
+    const int units =
+        MultiByteToWideChar(CP_ACP, 0, chars, static_cast<int>(length), wide, HANDED_BACK_MOST);
+    const int bytes = units > 0
+        ? WideCharToMultiByte(CP_ACP, 0, wide, units, back, HANDED_BACK_MOST, nullptr, nullptr)
+        : 0;
     if (bytes > 0)
         return static_cast<uint32_t>(bytes);
     for (uint32_t i = 0; i < length; ++i)
@@ -46,7 +46,8 @@ void TakeAnswer(HWND box)
     unsigned limit = static_cast<unsigned>(length < 0 ? 0 : length) + 1;
     if (limit > inputBox.boxCapacity)
         limit = inputBox.boxCapacity;
-    if (limit > 0 && GetDlgItemTextA(box, IDC_INPUT, inputBox.boxText, static_cast<int>(limit)) == 0)
+    if (limit > 0 &&
+        GetDlgItemTextA(box, IDC_INPUT, inputBox.boxText, static_cast<int>(limit)) == 0)
         inputBox.boxText[0] = '\0';
     inputBox.boxResult = true;
 }
@@ -65,8 +66,7 @@ const BoxCharacters& InputBoxCharacters()
     return characters;
 }
 
-bool ShowInputBox(HWND owner, const char* title, const char* label, char* text,
-                 unsigned capacity)
+bool ShowInputBox(HWND owner, const char* title, const char* label, char* text, unsigned capacity)
 {
     inputBox.boxFont = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
     inputBox.boxResult = false;
@@ -81,9 +81,7 @@ bool ShowInputBox(HWND owner, const char* title, const char* label, char* text,
 INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitBox(box);
-        break;
+    case WM_INITDIALOG: InitBox(box); break;
     case WM_COMMAND:
         // Enter and Escape arrive as ids 1 and 2 and are ignored: only the
         // box's own buttons end it.
@@ -94,11 +92,8 @@ INT_PTR CALLBACK InputBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM)
             SendMessageA(box, WM_CLOSE, 0, 0);
         }
         break;
-    case WM_CLOSE:
-        EndDialog(box, 0);
-        break;
-    default:
-        break;
+    case WM_CLOSE: EndDialog(box, 0); break;
+    default: break;
     }
     return 0;
 }

@@ -7,8 +7,8 @@
 
 // The state of the open box; there is only ever one.
 struct InputBoxState {
-    HFONT boxFont;        // the owner's font, borrowed, never released here
-    bool boxResult;       // true once OK was pressed
+    HFONT boxFont;  // the owner's font, borrowed, never released here
+    bool boxResult; // true once OK was pressed
     const char* boxTitle;
     const char* boxLabel;
     char* boxText;        // the caller's buffer: initial text in, answer out
@@ -23,7 +23,7 @@ extern InputBoxState inputBox;
 // Cancel, the close box, or when the box cannot be made, text untouched.
 // Enter and Escape do not close the box.
 [[nodiscard]] bool ShowInputBox(HWND owner, const char* title, const char* label, char* text,
-                 unsigned capacity);
+                                unsigned capacity);
 
 // How the box treats the characters of the ANSI code page: its lead bytes,
 // and what it hands back for a character left alone (the character's trip

@@ -32,6 +32,7 @@ passes=0
 failures=0
 # case NAME PLAN EXPECTED_STATUS EXPECTED_STARTS RETRY_SAID(0/1)
 check() {
+    # shellcheck disable=SC2086 # the plan's words, one a line
     printf '%s\n' $2 >"$work/plan"
     rm -f "$work/starts"
     VUKO_WINE=$work/loader "$source_dir/scripts/wine-run" --prefix "$prefix" program.exe \

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2016 # the conditions handed to expect are eval strings, expanded when evaluated
 # wine_run_test.sh SOURCE_DIR - what scripts/wine-run does around the
 # program it runs, with a stand-in for Wine's loader (VUKO_WINE) that logs
 # every call and a prefix marked as set up for this display:

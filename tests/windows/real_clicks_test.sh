@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2086 # a point is an "x y" string, split on purpose into xdotool's two arguments
 # real_clicks_test.sh SOURCE_DIR VUKO_EXE DRIVER_EXE PREFIX WORK_DIR
 #
 # End to end with real pointer clicks: runs vuko.exe on a file under Wine
@@ -21,6 +22,7 @@ real_input_setup "real clicks" "$@"
 
 # Bytes 00 01 .. FF; the expected file gets the same edits as the program.
 file=$work/clicks.bin
+# shellcheck disable=SC2059 # the format is the escape of byte i
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$file"
 expected=$work/expected.bin
 cp "$file" "$expected"

@@ -29,6 +29,7 @@
 # up stops it), the driver's messages and the windows it saw, Xvfb's
 # messages.
 
+# shellcheck source=scripts/lib/display.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/display.sh"
 
 real_input_setup() {
@@ -98,7 +99,7 @@ close_vuko() {
 driver() { "$wine_run" --prefix "$prefix" "$driver_exe" "$@" | tr -d '\r'; }
 
 # expected and file are set by the test that sources this.
-# shellcheck disable=SC2154
+# shellcheck disable=SC2154,SC2059 # BYTES are printf escapes
 expect_bytes() { printf "$2" | dd of="$expected" bs=1 seek=$(($1)) conv=notrunc status=none; }
 
 # shellcheck disable=SC2154 # file is set by the test that sources this

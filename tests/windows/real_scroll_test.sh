@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2086 # a point is an "x y" string, split on purpose into xdotool's two arguments
 # real_scroll_test.sh SOURCE_DIR VUKO_EXE DRIVER_EXE PREFIX WORK_DIR
 #
 # End to end with the real mouse on the scroll bar and the wheel: runs
@@ -24,6 +25,7 @@ real_input_setup "real scroll" "$@"
 
 # 64 KiB of the bytes 00 01 .. FF over and over: room to scroll.
 file=$work/scroll.bin
+# shellcheck disable=SC2059 # the format is the escape of byte i
 for i in $(seq 0 255); do printf "\\x$(printf %02x "$i")"; done >"$work/256"
 for _ in $(seq 256); do cat "$work/256"; done >"$file"
 expected=$work/expected.bin

@@ -105,6 +105,7 @@ for _ in 1 2; do
     windows=$(editor_windows)
     [ -n "$windows" ] || fail "the editors' windows have gone before their close boxes were clicked"
     eval "$(DISPLAY=$display xdotool getwindowgeometry --shell "$(head -n 1 <<<"$windows")")"
+    # shellcheck disable=SC2153 # X, Y and WIDTH come from getwindowgeometry --shell
     DISPLAY=$display xdotool mousemove $((X + WIDTH - 12)) $((Y + 12)) click 1
     wait_until 90 "a click on a close box closed no window" fewer_windows_than "$(wc -l <<<"$windows")"
 done
