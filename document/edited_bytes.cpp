@@ -59,12 +59,3 @@ void ClearWritten(EditedBytes& edited, const ByteRun& run, uint32_t written)
     const uint32_t count = run.end - run.start;
     ClearEdited(edited, run.start, run.start + (written < count ? written : count));
 }
-
-bool ClipToEnd(int64_t end, uint32_t offset, uint32_t& count)
-{
-    if (end <= offset)
-        return false;
-    if (end - offset < count)
-        count = static_cast<uint32_t>(end - offset);
-    return true;
-}

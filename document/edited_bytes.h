@@ -1,12 +1,11 @@
 // edited_bytes.h - which bytes of the window a save writes: a mark for every
 // byte edited since the window was read, kept as one bit a byte, and the
-// runs of marked bytes in offset order; and how far a transfer at an offset
-// may go before the end of the file.
+// runs of marked bytes in offset order.
 #pragma once
 
-#include <cstdint>
+#include "document/file_window.h"
 
-constexpr uint32_t WINDOW_SIZE = 32768; // bytes of the file kept in memory
+#include <cstdint>
 
 // One bit for every byte of the window: set while the byte holds an edit
 // that was neither saved nor dropped.
@@ -35,7 +34,3 @@ ByteRun NextEditedRun(const EditedBytes& edited, uint32_t from, uint32_t limit);
 // Clears the marks of the first written bytes of run, which a save wrote;
 // never more than the run. The rest of the run stays marked.
 void ClearWritten(EditedBytes& edited, const ByteRun& run, uint32_t written);
-
-// Clips count, the bytes of a transfer at offset, to what lies before end,
-// the file's size; false, count unchanged, when offset is not below end.
-bool ClipToEnd(int64_t end, uint32_t offset, uint32_t& count);
