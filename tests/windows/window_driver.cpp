@@ -52,6 +52,17 @@
 //       the first visible lines and selections it saw when it fails.
 //   window_driver wait-past TITLE OFFSET
 //       waits until the view's first dump line shows OFFSET or a later one.
+//   window_driver find-time TITLE OFFSET [PID...]
+//       times one find-next as a user waits for it: brings the view to the
+//       top (the scroll bar's request SB_TOP) and waits until it shows
+//       00000000, painted; then posts the find-next command and waits until
+//       the view's first dump line shows OFFSET (8 digits) and neither the
+//       view nor the scroll bar waits for a repaint. Prints the seconds from
+//       the post to then and, for each PID (a Linux process id, such as the
+//       program's own and its Wine server's), the seconds that process ran
+//       on a processor meanwhile, all on one line. A pattern must be set
+//       (16進数で検索) and no box open; prints every offset it saw when the
+//       view never shows OFFSET.
 //   window_driver wait-line-end TITLE LINE
 //       waits until the view's caret stands at the end of text LINE (where
 //       the End key takes it); prints every selection it saw when it fails.
@@ -69,7 +80,8 @@
 //   window_driver command TITLE NAME
 //       posts the menu command NAME (CMD_OPEN .. CMD_ABOUT) to it.
 //   window_driver scroll TITLE NAME
-//       posts the scroll request NAME (SB_LINEDOWN, SB_PAGEDOWN) to it.
+//       posts the scroll request NAME (SB_LINEDOWN, SB_PAGEDOWN, SB_TOP) to
+//       it.
 //   window_driver box TITLE
 //       waits for the box and prints it (see below).
 //   window_driver type TITLE TEXT
@@ -128,6 +140,7 @@ constexpr Name NAMES[] = {
     {"CMD_ABOUT", CMD_ABOUT},
     {"SB_LINEDOWN", SB_LINEDOWN},
     {"SB_PAGEDOWN", SB_PAGEDOWN},
+    {"SB_TOP", SB_TOP},
     {"IDC_OK", IDC_OK},
     {"IDC_CANCEL", IDC_CANCEL},
     {"IDOK", IDOK},
@@ -380,15 +393,20 @@ int Button(HWND main, int button)
     return 0;
 }
 
-// The offset on the view's first dump line (the 8 digits after the blank
-// that starts the line after the header), or "" without one.
-std::string TopLine(HWND main)
+// The offset on the first dump line of the view's text (the 8 digits after
+// the blank that starts the line after the header), or "" without one.
+std::string TopLineOf(const std::string& text)
 {
-    const std::string text = Utf8Text(GetDlgItem(main, IDC_VIEW));
     const size_t lineEnd = text.find("\r\n");
     if (lineEnd == std::string::npos || text.size() < lineEnd + 2 + 9)
         return "";
     return text.substr(lineEnd + 3, 8);
+}
+
+// The offset on the view's first dump line, or "" without one.
+std::string TopLine(HWND main)
+{
+    return TopLineOf(Utf8Text(GetDlgItem(main, IDC_VIEW)));
 }
 
 int Top(HWND main)
@@ -433,6 +451,135 @@ int WaitTop(HWND main, const std::string& offset, double seconds, bool orLater, 
         }
         Sleep(20);
     }
+    return 0;
+}
+
+// Seconds of a steady clock.
+double Seconds()
+{
+    LARGE_INTEGER now;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Reads the offset on the view's first dump line into top, through the
+// program's message loop: the reading is answered once the program handles
+// messages (in its main loop, or where a running search pumps them). False
+// when it gave no answer within milliseconds.
+bool ReadTopLine(HWND main, DWORD milliseconds, std::string& top)
+{
+    wchar_t wide[1024] = L"";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(GetDlgItem(main, IDC_VIEW), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide),
+                             SMTO_NORMAL, milliseconds, &length))
+        return false;
+    char text[3072] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    top = TopLineOf(text);
+    return true;
+}
+
+// Whether the view and the scroll bar have been painted since they last
+// changed: no part of either waits for a repaint.
+bool Painted(HWND main)
+{
+    return !GetUpdateRect(GetDlgItem(main, IDC_VIEW), nullptr, FALSE) &&
+           !GetUpdateRect(GetDlgItem(main, IDC_SCROLL), nullptr, FALSE);
+}
+
+// The seconds that the Linux process pid (decimal) has run on a processor:
+// the first field of /proc/PID/task/TID/schedstat (nanoseconds), summed over
+// the process's threads. Wine's drive Z: is the Linux root, so the driver
+// reads them itself, right before and after what it times. False when the
+// process is gone or none of its threads could be read.
+bool ProcessorSeconds(const char* pid, double& seconds)
+{
+    const std::string tasks = std::string("Z:\\proc\\") + pid + "\\task\\";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((tasks + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    unsigned long long nanoseconds = 0;
+    bool read = false;
+    do {
+        if (found.cFileName[0] < '0' || found.cFileName[0] > '9')
+            continue;
+        // A thread that ended meanwhile has no file any more.
+        HANDLE file = CreateFileA((tasks + found.cFileName + "\\schedstat").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        char text[128] = "";
+        DWORD got = 0;
+        if (ReadFile(file, text, sizeof text - 1, &got, nullptr) && got > 0) {
+            text[got] = '\0';
+            nanoseconds += std::strtoull(text, nullptr, 10);
+            read = true;
+        }
+        CloseHandle(file);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    seconds = static_cast<double>(nanoseconds) / 1e9;
+    return read;
+}
+
+int FindTime(HWND main, const std::string& offset, int count, char** pids)
+{
+    if (HWND box = OwnedBox(main))
+        return FailWithWindows("a box is open: " + BoxText(box), main);
+    // Back to the top, shown and painted, before the clock starts.
+    PostMessageA(main, WM_VSCROLL, SB_TOP, 0);
+    std::string top;
+    const auto atTop = [&] { return ReadTopLine(main, WAIT_MS, top) && top == "00000000" && Painted(main); };
+    if (!WaitFor([&] { return atTop() || !IsWindow(main); }) || !IsWindow(main))
+        return FailWithWindows("the view did not go back to 00000000 within 90 s; it shows " + top, main);
+
+    double before[16];
+    double after[16];
+    if (count > 16)
+        return Fail("at most 16 processes");
+    for (int i = 0; i < count; ++i) {
+        if (!ProcessorSeconds(pids[i], before[i]))
+            return Fail(std::string("cannot read /proc/") + pids[i] + "/task/*/schedstat");
+    }
+    const double start = Seconds();
+    PostMessageA(main, WM_COMMAND, CMD_FIND_NEXT, 0);
+    // Each reading waits in the program's queue until it handles messages;
+    // between readings the driver rests a millisecond, so that it neither
+    // spins nor misses the moment by more than that.
+    const ULONGLONG deadline = GetTickCount64() + WAIT_MS;
+    std::string seen;
+    std::string last = "00000000";
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (left == 0 || !IsWindow(main)) {
+            const std::string what = "after find-next the top line never showed " + offset +
+                                     " within 90 s; it showed 00000000" + seen;
+            return FailWithWindows(what.c_str(), main);
+        }
+        if (ReadTopLine(main, left, top)) {
+            if (top != last && seen.size() < 2000)
+                seen += " " + (top.empty() ? std::string("(no dump)") : top);
+            last = top;
+            if (top == offset && Painted(main))
+                break;
+        }
+        Sleep(1);
+    }
+    const double wall = Seconds() - start;
+    // Read in the reverse order, so that the last process listed (the Wine
+    // server) counts none of the driver's own reading of the others.
+    for (int i = count - 1; i >= 0; --i) {
+        if (!ProcessorSeconds(pids[i], after[i]))
+            return Fail(std::string("cannot read /proc/") + pids[i] + "/task/*/schedstat");
+    }
+    std::printf("%.6f", wall);
+    for (int i = 0; i < count; ++i)
+        std::printf(" %.6f", after[i] - before[i]);
+    std::printf("\n");
     return 0;
 }
 
@@ -743,6 +890,8 @@ int main(int argc, char** argv)
         return ViewHome(main, std::atof(argv[3]));
     if (is("wait-past", 1))
         return WaitTop(main, argv[3], 0, true);
+    if (std::strcmp(command, "find-time") == 0 && argc >= 4)
+        return FindTime(main, argv[3], argc - 4, argv + 4);
     if (is("wait-line-end", 1))
         return WaitCaretAtLineEnd(main, std::atoi(argv[3]));
     if (is("save", 0))
