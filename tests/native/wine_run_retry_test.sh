@@ -28,9 +28,12 @@ exit 9
 LOADER
 chmod +x "$work/loader"
 
-passes=0
-failures=0
-# case NAME PLAN EXPECTED_STATUS EXPECTED_STARTS RETRY_SAID(0/1)
+source "$(dirname "$0")/cases.sh"
+show_seen() {
+    echo "--- standard output:"; cat "$work/out"
+    echo "--- standard error:"; cat "$work/err"
+}
+# check NAME PLAN EXPECTED_STATUS EXPECTED_STARTS RETRY_SAID(0/1)
 check() {
     # shellcheck disable=SC2086 # the plan's words, one a line
     printf '%s\n' $2 >"$work/plan"
@@ -42,18 +45,13 @@ check() {
     starts=$(cat "$work/starts" 2>/dev/null || echo 0)
     local said=0
     grep -q "starting it once more" "$work/err" && said=1
-    if [ $status -eq "$3" ] && [ "$starts" -eq "$4" ] && [ $said -eq "$5" ]; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $1: status $status (expected $3), $starts starts (expected $4), retry said $said (expected $5)"
-        echo "--- standard output:"; cat "$work/out"
-        echo "--- standard error:"; cat "$work/err"
-    fi
+    expect "$1: status $status (expected $3), $starts starts (expected $4), retry said $said (expected $5)" \
+        seen_as "$3" "$4" "$5"
 }
+# seen_as STATUS STARTS SAID: whether check's run saw these.
+seen_as() { [ "$status" -eq "$1" ] && [ "$starts" -eq "$2" ] && [ "$said" -eq "$3" ]; }
 check "a start that Wine failed is tried once more" "start-fails runs" 0 2 1
 check "a program that ran and failed is not started again" "runs-and-fails runs" 3 1 0
 check "a second failed start ends the run" "start-fails start-fails runs" 1 2 1
 check "a program that runs is started once" "runs" 0 1 0
-echo "$passes passed, $failures failed"
-[ $failures -eq 0 ]
+end_cases

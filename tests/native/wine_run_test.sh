@@ -37,21 +37,11 @@ exit 0
 LOADER
 chmod +x "$work/loader"
 
-failures=0
-passes=0
-# expect NAME CONDITION...: counts the case; prints what was seen when it fails
-expect() {
-    local name=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAILED: $name"
-        echo "--- status: $status; standard output:"; cat "$work/out"
-        echo "--- standard error:"; cat "$work/err"
-        echo "--- loader calls:"; cat "$work/calls" 2>/dev/null
-    fi
+source "$(dirname "$0")/cases.sh"
+show_seen() {
+    echo "--- status: $status; standard output:"; cat "$work/out"
+    echo "--- standard error:"; cat "$work/err"
+    echo "--- loader calls:"; cat "$work/calls" 2>/dev/null
 }
 wine_run() {
     rm -f "$work/calls"
@@ -122,5 +112,4 @@ status=$?
 expect "a prefix that cannot be made stops the run" \
     eval '[ $status -eq 2 ] && err_has "cannot make or enter the prefix /proc/no-such-folder/prefix" && [ ! -e "$work/calls" ] && [ ! -e /.vuko-use ]'
 
-echo "$passes passed, $failures failed"
-[ $failures -eq 0 ]
+end_cases

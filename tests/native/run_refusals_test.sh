@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_script_test.sh SOURCE_DIR - scripts/run, from a copy of the scripts in
+# run_refusals_test.sh SOURCE_DIR - scripts/run, from a copy of the scripts in
 # a tree of the test's own whose vuko.exe is not built, with stand-ins for
 # scripts/setup, CMake and scripts/wine-run that print on standard output
 # (as the real set-up and build do):
@@ -40,7 +40,8 @@ EOF
 cat >"$tree/bin/cmake" <<'EOF'
 #!/usr/bin/env bash
 case "$*" in
-"--preset windows") mkdir -p build/windows && touch build/windows/CMakeCache.txt && echo "stand-in cmake: configured" ;;
+"--preset windows") mkdir -p build/windows && touch build/windows/CMakeCache.txt &&
+    printf 'sources\n' >build/windows/vuko-source-folders.txt && echo "stand-in cmake: configured" ;;
 "--build --preset windows --target vuko") touch build/windows/vuko.exe && echo "stand-in cmake: built vuko.exe" ;;
 *) echo "stand-in cmake: unexpected arguments: $*" >&2; exit 1 ;;
 esac
@@ -60,20 +61,12 @@ export PATH=$tree/bin:$PATH
 # The runs see no display: a run that refused nothing ends by itself.
 unset DISPLAY XAUTHORITY
 
-failures=0
-passes=0
-# report WHAT: counts a case, passed when $ok is 1; a failed one prints
-# what it saw.
-report() {
-    if [ "$ok" -eq 1 ]; then
-        passes=$((passes + 1))
-    else
-        failures=$((failures + 1))
-        echo "FAIL: $1"
-        echo "  status: $status"
-        echo "  stdout: $(head -c 600 "$work/out")"
-        echo "  stderr: $(head -c 600 "$work/err")"
-    fi
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "$0")/cases.sh"
+show_seen() {
+    echo "  status: $status"
+    echo "  stdout: $(head -c 600 "$work/out")"
+    echo "  stderr: $(head -c 600 "$work/err")"
 }
 
 # Names in the tables: \xNN escapes; {TEXT*N} stands for TEXT N times, and
@@ -138,13 +131,13 @@ while IFS='|' read -r what where pattern expected; do
         windows_form="Z:$folder/$name"
         ok=0
         [ $status -eq 0 ] && [ "$(cat "$work/out")" = "${windows_form//\//\\}" ] && [ ! -s "$work/err" ] && ok=1
-        report "scripts/windows-path $where $pattern: expected status 0, stdout ${windows_form//\//\\}"
+        expect "scripts/windows-path $where $pattern: expected status 0, stdout ${windows_form//\//\\}" [ "$ok" -eq 1 ]
     else
         "$tree/scripts/run" "$name" >"$work/out" 2>"$work/err" || status=$?
         ok=0
         [ $status -eq 2 ] && [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] &&
             grep -qF -- "$expected" "$work/err" && ok=1
-        report "scripts/run $where $pattern: expected status 2, no stdout and one line on stderr with \"$expected\""
+        expect "scripts/run $where $pattern: expected status 2, no stdout and one line on stderr with \"$expected\"" [ "$ok" -eq 1 ]
     fi
 done <<'CASES'
 folder|cases|folder|folder is a folder
@@ -183,7 +176,7 @@ while IFS='|' read -r pattern png_pattern; do
     [ $status -eq 0 ] && [ "$(wc -l <"$work/out")" -eq 1 ] && [ "$(basename "$png")" = "$png_name" ] &&
         [ "$(head -c 4 "$png" | tail -c 3)" = PNG ] &&
         grep -qx "stand-in setup: all is there" "$work/err" && grep -qx "stand-in cmake: built vuko.exe" "$work/err" && ok=1
-    report "preview of $pattern: expected status 0, stdout the path of a PNG named $png_name, the build's words on stderr"
+    expect "preview of $pattern: expected status 0, stdout the path of a PNG named $png_name, the build's words on stderr" [ "$ok" -eq 1 ]
     [ ! -f "$png" ] || rm -rf "$(dirname "$png")"
 done <<'CASES'
 plain.bin|vuko-plain.bin.png
@@ -192,5 +185,20 @@ a{見*82}.bin|vuko-a{見*81}.png
 100%d [1].bin|vuko-100%d [1].bin.png
 CASES
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+# The exe is current until a file changes in a folder that the build lists
+# (the stand-in lists "sources"): then the run builds first.
+mkdir -p "$tree/sources"
+touch -d '1 hour ago' "$tree/sources/old.cpp" "$tree/sources"
+for change in none "a file in a listed folder"; do
+    [ "$change" = none ] || touch -d '1 minute' "$tree/sources/new.cpp"
+    status=0
+    "$tree/scripts/run" plain.bin >"$work/out" 2>"$work/err" || status=$?
+    built=no
+    grep -qx "stand-in cmake: built vuko.exe" "$work/err" && built=yes
+    expected=$([ "$change" = none ] && echo no || echo yes)
+    expect "change: $change: expected status 0 and a build: $expected (built: $built)" \
+        eval '[ $status -eq 0 ] && [ $built = "$expected" ]'
+    [ ! -s "$work/out" ] || rm -rf "$(dirname "$(cat "$work/out")")"
+done
+
+end_cases

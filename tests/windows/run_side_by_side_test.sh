@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_script_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
+# run_side_by_side_test.sh SOURCE_DIR WORK_DIR - runs of scripts/run, on a
 # display and without one, work at the same time and each ends as it should:
 # two editors open on a display of the test's own while two previews run
 # without a display, one of a long name (250 bytes, too long for
