@@ -16,14 +16,14 @@ struct SearchPatternRecord {
 extern SearchPatternRecord SearchPattern;
 
 // True while a search scans; StopSearch clears it to stop the scan before
-// its next chunk.
+// it reads on.
 extern bool searchActive;
 
 // Forgets the pattern, clears the flag and puts the steady clock back, as
 // at start.
 void ResetSearchState();
 
-// Asks a running search to stop before its next chunk (the abort command, a
+// Asks a running search to stop before it reads on (the abort command, a
 // close request); nothing happens when no search runs.
 void StopSearch();
 
@@ -31,18 +31,15 @@ void StopSearch();
 // and message pump; tests put a clock of their own here.
 extern uint64_t (*searchClock)();
 
-// Searches the open file forward from the line after the top line for the
-// pattern, after the save question while the window is modified (nothing
-// more when that save fails). After the first chunk, and then after the
-// first block of chunks that ends SCREEN_INTERVAL_MS or more later, it
-// shows the position of the chunk just searched in the view and handles
-// every waiting message; handle, size and pattern are read afresh after
-// each time. Ends on the match's line (asking the save question
-// first when an edit was made meanwhile, and staying where it is when that
-// save fails), or with a "not found" (the end
-// of the file was reached, or no file is open any more) or "aborted" message
-// box, the last chunk's position shown behind it and the dump shown again
-// after it. Does nothing without an open file or a pattern.
+// Searches the open file forward for the pattern from the line after the
+// top line, after the save question while the window is modified (nothing
+// more when that save fails). While it runs, the view shows how far it got
+// and every message is handled (paced by searchClock), so a stop request
+// or another command can come; a command that changes the file, its size
+// or the pattern is seen at the next block. Ends on the match's line (after
+// the save question for an edit made meanwhile, staying put when that save
+// fails), or with a "not found" or "aborted" box and the dump shown
+// again. Does nothing without an open file or a pattern.
 void RunSearch(HWND mainWindow);
 
 // Prompts for a pattern in hexadecimal or as text, showing the present one,

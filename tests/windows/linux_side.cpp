@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-// The Linux name of a file, or "" when Wine cannot tell it.
 std::string UnixFileName(const std::string& path)
 {
     using UnixName = char*(CDECL*)(LPCWSTR);
@@ -24,10 +23,6 @@ std::string UnixFileName(const std::string& path)
     return unix;
 }
 
-// Starts a Linux program (commandLine is split into arguments by the
-// Windows rules) with its standard output and error going to output, when
-// given. Wine does not keep track of a Linux program's end: the caller waits
-// for its work.
 bool StartLinuxProgram(std::string commandLine, HANDLE output)
 {
     STARTUPINFOA startup = {};
