@@ -240,18 +240,21 @@ SaveAnswer PromptSave(HWND owner)
     if (questionOpen)
         return SaveAnswer::Kept;
     questionOpen = true;
+    const DocumentStamp stamp = TakeStamp();
     const int answer =
         ShowStringBox(owner, STR_SAVE_CAPTION, STR_SAVE_QUESTION, MB_YESNO | MB_ICONQUESTION);
     questionOpen = false;
+    // The box's loop handled a drop or an open: the window asked about is
+    // gone, and a move meant for it must not happen in the next file.
+    if (!StillCurrent(stamp))
+        return SaveAnswer::Gone;
     if (answer != IDYES) {
         // Declined: the edits are gone now, not at the next move, so that
         // neither the view nor a later save keeps a byte the user declined.
         DropEdits(owner);
         return SaveAnswer::Dropped;
     }
-    // A file that is no longer open has nothing to save and nothing to keep.
-    return SaveAndReport(owner) || document.fileHandle == nullptr ? SaveAnswer::Saved
-                                                                  : SaveAnswer::Kept;
+    return SaveAndReport(owner) ? SaveAnswer::Saved : SaveAnswer::Kept;
 }
 
 void ResetDocumentState()

@@ -126,7 +126,16 @@ enum class SaveAnswer {
     Dropped, // No or Escape: the edits are gone, the window read again
     Kept,    // the save failed, or the question was open already: the edits
              // and the flag stay, and the move that asked must not happen
+    Gone,    // while the question was open, the file was closed or another
+             // one opened (a drop, the open command): the edits went with
+             // the file, and the move that asked must not happen
 };
+
+// Whether the move that asked the question may go on.
+[[nodiscard]] inline bool MayMoveOn(SaveAnswer answer)
+{
+    return answer == SaveAnswer::Saved || answer == SaveAnswer::Dropped;
+}
 
 // Asks whether to save the window's edits. Yes saves them (and says so when
 // that fails); No, or closing the box, drops them at once: the window is

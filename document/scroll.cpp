@@ -48,8 +48,8 @@ bool ScrollSteps(HWND mainWindow, unsigned code, unsigned position, uint32_t cou
         const SaveAnswer answer = PromptSave(mainWindow);
         if (pressed)
             EndScrollBarPress(bar);
-        if (answer == SaveAnswer::Kept)
-            return false; // the edits stay on screen
+        if (!MayMoveOn(answer))
+            return false; // the edits stay on screen, or the file went away
     }
     const uint32_t top = TopAfterRequests(document.topOffset, document.fileSize,
                                           document.scrollShift, code, position, count);
@@ -108,7 +108,7 @@ void JumpToAddress(HWND mainWindow)
 {
     if (document.fileHandle == nullptr)
         return;
-    if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
+    if (document.modified && !MayMoveOn(PromptSave(mainWindow)))
         return; // the save failed: the edits stay on screen
 
     char title[TEXT_BUFFER_SIZE];

@@ -63,7 +63,7 @@ void ShowProgress(HWND mainWindow, const char* caption, uint32_t position)
 void ShowMatch(HWND mainWindow, uint32_t line)
 {
     const DocumentStamp stamp = TakeStamp();
-    const bool settled = !document.modified || PromptSave(mainWindow) != SaveAnswer::Kept;
+    const bool settled = !document.modified || MayMoveOn(PromptSave(mainWindow));
     searchActive = false;
     if (!IsWindow(mainWindow))
         return;
@@ -198,7 +198,7 @@ void RunSearch(HWND mainWindow)
     if (document.fileHandle == nullptr || SearchPattern.patternLength == 0 ||
         SearchPattern.patternLength > PATTERN_CAPACITY)
         return;
-    if (document.modified && PromptSave(mainWindow) == SaveAnswer::Kept)
+    if (document.modified && !MayMoveOn(PromptSave(mainWindow)))
         return; // the save failed: the edits stay on screen
 
     char caption[TEXT_BUFFER_SIZE];

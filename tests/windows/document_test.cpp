@@ -5,6 +5,7 @@
 #include "dump/dump_text.h"
 #include "dump/render.h"
 #include "resources/resource.h"
+#include "search/search.h"
 #include "tests/windows/linux_side.h"
 #include "tests/windows/support.h"
 
@@ -305,6 +306,67 @@ TEST_F(DocumentTest, AStampStaysCurrentUntilTheTopLineMovesOrAFileIsOpened)
         EXPECT_EQ(StillCurrent(stamp), c.current);
     }
     CloseDocument();
+}
+
+// A drop handled while the save question is open (the box's own loop hands
+// it on) takes away the window that was asked about: whatever the answer,
+// the move that asked does not happen, neither in the file dropped nor with
+// none open. No jump box opens, no search runs, nothing scrolls, and the
+// file asked about keeps its bytes (the open dropped the edit, as an open
+// does).
+TEST_F(DocumentTest, AMoveWhoseFileWentAwayWhileTheSaveQuestionWasOpenDoesNotHappen)
+{
+    TempFolder folder;
+    const std::string asked = folder.Write("asked.bin", CountingBytes(0x2000));
+    const std::string other = folder.Write("other.bin", CountingBytes(0x2000));
+    const std::string missing = folder.File("missing.bin");
+    std::memcpy(SearchPattern.patternBytes, "\x10\x11\x12", 3); // at 0x10, 0x110, ... in both files
+    SearchPattern.patternLength = 3;
+    struct Move {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Move moves[] = {
+        {"jump", WM_COMMAND, MAKEWPARAM(CMD_JUMP, 0)},
+        {"find next", WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0)},
+        {"page down", WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0)},
+    };
+    for (const Move& move : moves) {
+        for (const std::string& dropped : {other, missing}) {
+            for (const int button : {IDYES, IDNO}) {
+                SCOPED_TRACE(testing::Message() << move.name << ", " << dropped << " dropped, answer " << button);
+                ASSERT_TRUE(OpenFile(window_, asked));
+                EditByte(0, 0x77);
+                RenderView(window_);
+                std::vector<std::string> boxes;
+                BoxScript script({[&](HWND box) {
+                                      boxes.push_back(WindowText(GetDlgItem(box, MESSAGE_BOX_TEXT)));
+                                      SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
+                                      PostMessageA(box, WM_COMMAND, button, 0);
+                                  },
+                                  [&](HWND box) { // a box that must not come
+                                      boxes.push_back(WindowText(box));
+                                      PostMessageA(box, WM_CLOSE, 0, 0);
+                                  }});
+                SendMessageA(window_, move.message, move.wParam, 0);
+                if (move.message == WM_VSCROLL) // the press ends, as the bar ends it
+                    SendMessageA(window_, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+                EXPECT_EQ(boxes, std::vector<std::string>{Ansi(L"変更内容を保存しますか?")});
+                const bool opened = dropped == other;
+                EXPECT_EQ(document.fileHandle != nullptr, opened);
+                EXPECT_EQ(WindowText(window_), opened ? "other.bin - VUKO" : "VUKO");
+                EXPECT_EQ(document.topOffset, 0u);
+                if (opened) {
+                    EXPECT_EQ(ViewText(window_).substr(LINE_LENGTH, 9), " 00000000");
+                }
+                EXPECT_FALSE(document.modified);
+                CloseDocument();
+                EXPECT_EQ(ReadWholeFile(asked), CountingBytes(0x2000));
+                EXPECT_EQ(ReadWholeFile(other), CountingBytes(0x2000));
+            }
+        }
+    }
 }
 
 // Another program replaces the open file (a new file renamed over its name)
