@@ -322,17 +322,12 @@ TEST_F(DocumentTest, AMoveWhoseFileWentAwayWhileTheSaveQuestionWasOpenDoesNotHap
     const std::string missing = folder.File("missing.bin");
     std::memcpy(SearchPattern.patternBytes, "\x10\x11\x12", 3); // at 0x10, 0x110, ... in both files
     SearchPattern.patternLength = 3;
-    struct Move {
-        const char* name;
-        UINT message;
-        WPARAM wParam;
-    };
-    const Move moves[] = {
+    const NamedMessage moves[] = {
         {"jump", WM_COMMAND, MAKEWPARAM(CMD_JUMP, 0)},
         {"find next", WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0)},
         {"page down", WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0)},
     };
-    for (const Move& move : moves) {
+    for (const NamedMessage& move : moves) {
         for (const std::string& dropped : {other, missing}) {
             for (const int button : {IDYES, IDNO}) {
                 SCOPED_TRACE(testing::Message() << move.name << ", " << dropped << " dropped, answer " << button);

@@ -152,17 +152,12 @@ protected:
 
 TEST_F(LongSearchTest, AbortExitAndCloseRequestEndItAsAbortedAndTheWindowStays)
 {
-    struct Case {
-        const char* name;
-        UINT message;
-        WPARAM wParam;
-    };
-    const Case cases[] = {
+    const NamedMessage cases[] = {
         {"abort command", WM_COMMAND, MAKEWPARAM(CMD_FIND_ABORT, 0)},
         {"close request", WM_CLOSE, 0},
         {"exit command", WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0)},
     };
-    for (const Case& c : cases) {
+    for (const NamedMessage& c : cases) {
         SCOPED_TRACE(c.name);
         PostMessageA(window_, c.message, c.wParam, 0);
         const Boxes boxes = Run(1, [&] { RunSearch(window_); });

@@ -142,6 +142,13 @@ protected:
     HWND window_ = nullptr;
 };
 
+// A message for a table of cases: what it stands for, and the message.
+struct NamedMessage {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+};
+
 // Closes the open file and clears every field of the Document.
 void ResetDocument();
 
