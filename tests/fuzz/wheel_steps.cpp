@@ -1,9 +1,12 @@
 // StepsForWheel over arbitrary settings and runs of wheel messages, and the
 // top offset that TopAfterRequests makes of their steps.
 //
-// Input: 4 bytes, the lines a notch; 4 bytes, the file's size; 4 bytes, the
-// top offset (kept within the file, on a line); then 4 bytes a message,
-// its rotation.
+// Input: 1 byte, the lines a notch (255: the "scroll a page" setting; 16
+// and more scroll pages as well); 4 bytes, the file's size; 4 bytes, the
+// top offset (kept within the file, on a line); then 2 bytes a message, at
+// most MOST_MESSAGES of them, its rotation (a signed 16-bit number, as the
+// platform's is). The bounds keep a run of a few seconds at thousands of
+// inputs: a turn makes at most 273 notches, so at most about 4000 steps.
 #include "document/scroll_offsets.h"
 #include "document/wheel_steps.h"
 #include "tests/fuzz/fuzz_input.h"
@@ -12,21 +15,23 @@ namespace {
 
 // The most steps whose single requests are made one by one to compare.
 constexpr uint32_t MOST_SINGLE_REQUESTS = 4096;
+constexpr int MOST_MESSAGES = 32;
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Input input(data, size);
-    const uint32_t lines = input.Take(4);
+    const uint32_t setting = input.Take(1);
+    const uint32_t lines = setting == 255 ? WHEEL_PAGE_A_NOTCH : setting;
     const bool pages = lines >= LINES_PER_PAGE;
     const int64_t perNotch = lines == 0 ? 0 : pages ? 1 : lines;
     const uint32_t fileSize = input.Take(4);
     const uint32_t shift = ScrollShiftFor(fileSize);
     uint32_t top = LineInFile(input.Take(4), fileSize);
     int32_t rest = 0;
-    while (input.bodySize() >= 4) {
-        const auto delta = static_cast<int32_t>(input.Take(4));
+    for (int message = 0; message < MOST_MESSAGES && input.bodySize() >= 2; ++message) {
+        const auto delta = static_cast<int32_t>(static_cast<int16_t>(input.Take(2)));
         const int32_t before = rest;
         const WheelSteps steps = StepsForWheel(&rest, delta, lines);
         FUZZ_CHECK(rest > -WHEEL_NOTCH && rest < WHEEL_NOTCH);
