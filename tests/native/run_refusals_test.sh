@@ -47,9 +47,16 @@ case "$*" in
 esac
 EOF
 # wine-run [--prefix DIR] [--managed] EXE WINDOWS_PATH: a window titled
-# "NAME - VUKO" until it is stopped; --stop ends at once.
+# "NAME - VUKO" until it is stopped; --stop ends at once. With
+# STAND_IN_PREFIX set it only notes the display in the prefix, as Wine's
+# run does, and prints the prefix.
 cat >"$tree/scripts/wine-run" <<'EOF'
 #!/usr/bin/env bash
+if [ -n "${STAND_IN_PREFIX:-}" ] && [ "$1" = --prefix ]; then
+    printf '%s' "${DISPLAY:-} ${XAUTHORITY:-}" >"$2/.vuko-display"
+    echo "prefix $2"
+    exit 0
+fi
 [ "$1" != --prefix ] || shift 2
 [ "$1" != --managed ] || shift
 [ "$1" != --stop ] || exit 0
@@ -199,6 +206,21 @@ for change in none "a file in a listed folder"; do
     expect "change: $change: expected status 0 and a build: $expected (built: $built)" \
         eval '[ $status -eq 0 ] && [ $built = "$expected" ]'
     [ ! -s "$work/out" ] || rm -rf "$(dirname "$(cat "$work/out")")"
+done
+
+# A run on a display prefers a free prefix that the display used last (its
+# Wine server may still run there): the first run finds prefix 1 taken and
+# takes 2; the second, with both free, takes 2 again.
+prefixes=$tree/build/windows
+mkdir -p "$prefixes/wineprefix-run-1" "$prefixes/wineprefix-run-2"
+for run in first second; do
+    [ $run = second ] || { exec 9>"$prefixes/wineprefix-run-1/.vuko-run" && flock -n 9; } ||
+        { echo "FAIL: cannot hold prefix 1"; exit 1; }
+    status=0
+    STAND_IN_PREFIX=yes DISPLAY=:97 "$tree/scripts/run" plain.bin >"$work/out" 2>"$work/err" || status=$?
+    [ $run = second ] || exec 9>&-
+    expect "the $run run on a display takes prefix 2" \
+        eval '[ $status -eq 0 ] && [ "$(cat "$work/out")" = "prefix $prefixes/wineprefix-run-2" ]'
 done
 
 end_cases
