@@ -80,6 +80,20 @@ struct Model {
     const std::vector<uint8_t>& Held() const { return replaced ? orphan : disk; }
     // Unsaved edits: exactly then a move asks the save question.
     bool Modified() const { return std::find(edited.begin(), edited.end(), true) != edited.end(); }
+    // The runs of edited bytes of the window, as window indexes [start, end).
+    std::vector<std::pair<uint32_t, uint32_t>> EditedRuns() const
+    {
+        std::vector<std::pair<uint32_t, uint32_t>> runs;
+        for (uint32_t i = 0; i < Valid(); ++i) {
+            if (!edited[i])
+                continue;
+            const uint32_t start = i;
+            while (i < Valid() && edited[i])
+                ++i;
+            runs.emplace_back(start, i);
+        }
+        return runs;
+    }
 
     // The program reads the window at top: as much as the file it holds has
     // now, within the size taken at opening. Edits are dropped.
@@ -623,8 +637,27 @@ void TypeThenClick()
     AnswerEdit(true, 0, model.Shown(0, 8));
 }
 
+// Another program shortens the file to just below or inside the edited
+// bytes, so that the save that comes next is cut short.
+void ShrinkIntoTheEdits()
+{
+    const auto runs = model.EditedRuns();
+    if (runs.empty() || model.replaced)
+        return;
+    const auto [start, end] = runs[Pick(static_cast<uint32_t>(runs.size()))];
+    const uint64_t to = uint64_t{model.top} + start + Pick(end - start) - (Chance(30) ? std::min<uint32_t>(start, 1) : 0);
+    if (to >= model.disk.size())
+        return;
+    Step("another program makes the file %llX bytes long, into the edits", static_cast<unsigned long long>(to));
+    if (!SetLengthFromLinux(path, to))
+        Fail("could not set the file's length from Linux");
+    model.disk.resize(to);
+}
+
 void SaveCommand()
 {
+    if (Chance(25))
+        ShrinkIntoTheEdits();
     Step("save command");
     const bool saved = model.Save();
     Command(CMD_SAVE, !saved);
@@ -921,16 +954,39 @@ void EnterDecimal()
                      static_cast<uint8_t>(bits >> 24)};
 }
 
+// A byte of the file that lies right next to the edits: before a run,
+// just past it, or between two runs. There a save that writes one byte too
+// many or too few changes a byte that the model knows. -1 when the window
+// holds no edit next to a byte of the file the path names.
+int64_t NextToTheEdits()
+{
+    const auto runs = model.EditedRuns();
+    if (runs.empty() || model.replaced)
+        return -1;
+    const size_t k = Pick(static_cast<uint32_t>(runs.size()));
+    const auto [start, end] = runs[k];
+    int64_t at = int64_t{model.top} + end; // just past the run
+    const uint32_t where = Pick(3);
+    if (where == 0 && start > 0)
+        at = int64_t{model.top} + start - 1; // just before it
+    else if (where == 1 && k + 1 < runs.size())
+        at = int64_t{model.top} + end + Pick(runs[k + 1].first - end); // between it and the next
+    return at < static_cast<int64_t>(model.disk.size()) ? at : -1;
+}
+
 void OtherProgramWrites()
 {
     if (model.disk.empty())
         return;
-    const uint32_t count = 1 + Pick(4);
-    const uint32_t at = Pick(static_cast<uint32_t>(model.disk.size()));
+    const int64_t beside = Chance(70) ? NextToTheEdits() : -1;
+    const uint32_t count = beside >= 0 ? 1 : 1 + Pick(4);
+    const uint32_t at = beside >= 0 ? static_cast<uint32_t>(beside) : Pick(static_cast<uint32_t>(model.disk.size()));
     std::vector<uint8_t> bytes;
     for (uint32_t i = 0; i < count && at + i < model.disk.size(); ++i)
         bytes.push_back(static_cast<uint8_t>(random()));
-    Step("another program writes %s at %X", Hex(bytes).c_str(), at);
+    if (beside >= 0) // a byte the program's window does not hold: a stray write of it shows
+        bytes[0] = static_cast<uint8_t>(model.disk[at] ^ (1 + Pick(255)));
+    Step("another program writes %s at %X%s", Hex(bytes).c_str(), at, beside >= 0 ? ", next to the edits" : "");
     if (!WriteFromLinux(path, at, bytes))
         Fail("could not write into the file from Linux");
     std::copy(bytes.begin(), bytes.end(), model.disk.begin() + at);
