@@ -804,8 +804,32 @@ void SearchEnds(int64_t match)
     model.Reload();
 }
 
+// A pattern of bytes that no piece of the file holds, so that a search
+// runs through the whole first chunk and pumps: another program writes it
+// beyond that chunk of a search from the top line, or (a quarter of the
+// time, or where the file has no room) nowhere.
+void FarPattern()
+{
+    model.pattern.clear();
+    for (int i = 0; i < 8; ++i)
+        model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+    const uint64_t from = ((uint64_t{model.top} + 16) & ~uint64_t{15}) + SEARCH_STEP;
+    const uint64_t end = std::min<uint64_t>(model.size, model.disk.size());
+    if (Chance(25) || model.replaced || from + 8 >= end)
+        return;
+    const uint32_t at = static_cast<uint32_t>(from + Pick(static_cast<uint32_t>(end - from - 8)));
+    Step("another program writes the marker %s at %X, beyond the first chunk", Hex(model.pattern).c_str(), at);
+    if (!WriteFromLinux(path, at, model.pattern))
+        Fail("could not write into the file from Linux");
+    std::copy(model.pattern.begin(), model.pattern.end(), model.disk.begin() + at);
+}
+
 void NewPattern()
 {
+    if (Chance(35)) {
+        FarPattern();
+        return;
+    }
     model.pattern.clear();
     const uint32_t length = 1 + Pick(4);
     if (Chance(70) && model.disk.size() > length) {
@@ -914,6 +938,36 @@ void EditDuringSearch()
         AnswerEdit(true, 0, shown, true);
     SearchEnds(match);
     Flush(); // when no box came at the end
+}
+
+// A line down posted behind find-next: the search takes it in its pump
+// after its first chunk (the view moves a line and the window is read
+// there, away from where the search reads) and then goes on to its end;
+// after a match in the first chunk it moves the view from the match.
+void MoveDuringSearch()
+{
+    int64_t match = -1;
+    bool moveAfter = false;
+    if (!SearchWithCommandBehind("line down", match, moveAfter))
+        return;
+    Step("find next with a line down behind it (match %lld, the line down comes %s)", static_cast<long long>(match),
+         moveAfter ? "after the search" : "in the search");
+    const auto lineDown = [] {
+        model.top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_LINE_DOWN, 0, 1);
+        model.Reload();
+    };
+    PostTogether({{vuko.main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0},
+                  {vuko.main, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0}});
+    if (moveAfter) {
+        SearchEnds(match);
+        Flush();
+        lineDown();
+        return;
+    }
+    SearchEnds(match);
+    Flush();
+    if (match < 0)
+        lineDown(); // the view stays where the line down took it
 }
 
 // The abort command posted behind find-next: handled in the search's pump
@@ -1283,8 +1337,10 @@ int main(int argc, char** argv)
             SearchText();
         else if (kind < 78)
             FindNext();
-        else if (kind < 81)
+        else if (kind < 80)
             EditDuringSearch();
+        else if (kind < 81)
+            MoveDuringSearch();
         else if (kind < 82)
             AbortDuringSearch();
         else if (kind < 83)
