@@ -909,6 +909,8 @@ bool SearchWithCommandBehind(const char* what, int64_t& match, bool& inFirstChun
     }
     match = Match();
     inFirstChunk = match >= 0 && static_cast<uint64_t>(match) < first + SEARCH_STEP;
+    Step("find next with %s behind it (match %lld, the %s comes %s)", what, static_cast<long long>(match), what,
+         inFirstChunk ? "after the search" : "in the search");
     return true;
 }
 
@@ -919,10 +921,8 @@ void EditDuringSearch()
 {
     int64_t match = -1;
     bool editAfter = false;
-    if (!SearchWithCommandBehind("edit", match, editAfter))
+    if (!SearchWithCommandBehind("hex edit", match, editAfter))
         return;
-    Step("find next with a hex edit behind it (match %lld, the edit comes %s)", static_cast<long long>(match),
-         editAfter ? "after the search" : "in the search");
     PostTogether(CMD_FIND_NEXT, CMD_EDIT_HEX);
     if (editAfter) {
         SearchEnds(match);
@@ -950,8 +950,6 @@ void MoveDuringSearch()
     bool moveAfter = false;
     if (!SearchWithCommandBehind("line down", match, moveAfter))
         return;
-    Step("find next with a line down behind it (match %lld, the line down comes %s)", static_cast<long long>(match),
-         moveAfter ? "after the search" : "in the search");
     const auto lineDown = [] {
         model.top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_LINE_DOWN, 0, 1);
         model.Reload();
@@ -977,9 +975,8 @@ void AbortDuringSearch()
 {
     int64_t match = -1;
     bool matchFirst = false;
-    if (!SearchWithCommandBehind("abort", match, matchFirst))
+    if (!SearchWithCommandBehind("abort command", match, matchFirst))
         return;
-    Step("find next with the abort command behind it (match %lld)", static_cast<long long>(match));
     PostTogether(CMD_FIND_NEXT, CMD_FIND_ABORT);
     if (matchFirst) {
         SearchEnds(match);
