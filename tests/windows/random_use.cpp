@@ -940,32 +940,34 @@ void EditDuringSearch()
     Flush(); // when no box came at the end
 }
 
-// A line down posted behind find-next: the search takes it in its pump
-// after its first chunk (the view moves a line and the window is read
-// there, away from where the search reads) and then goes on to its end;
-// after a match in the first chunk it moves the view from the match.
+// A page down posted behind find-next: the search takes it in its pump
+// after its first chunk (the view moves a page and the window is read
+// there, so that the file position is not where the search's next read
+// begins; a line down would leave it exactly there) and then goes on to
+// its end; after a match in the first chunk it moves the view from the
+// match.
 void MoveDuringSearch()
 {
     int64_t match = -1;
     bool moveAfter = false;
-    if (!SearchWithCommandBehind("line down", match, moveAfter))
+    if (!SearchWithCommandBehind("page down", match, moveAfter))
         return;
-    const auto lineDown = [] {
-        model.top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_LINE_DOWN, 0, 1);
+    const auto pageDown = [] {
+        model.top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_PAGE_DOWN, 0, 1);
         model.Reload();
     };
     PostTogether({{vuko.main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0},
-                  {vuko.main, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0}});
+                  {vuko.main, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0}});
     if (moveAfter) {
         SearchEnds(match);
         Flush();
-        lineDown();
+        pageDown();
         return;
     }
     SearchEnds(match);
     Flush();
     if (match < 0)
-        lineDown(); // the view stays where the line down took it
+        pageDown(); // the view stays where the page down took it
 }
 
 // The abort command posted behind find-next: handled in the search's pump
@@ -1332,9 +1334,9 @@ int main(int argc, char** argv)
             SearchHex();
         else if (kind < 73)
             SearchText();
-        else if (kind < 78)
+        else if (kind < 76)
             FindNext();
-        else if (kind < 80)
+        else if (kind < 79)
             EditDuringSearch();
         else if (kind < 81)
             MoveDuringSearch();
