@@ -804,18 +804,21 @@ void SearchEnds(int64_t match)
     model.Reload();
 }
 
-// A pattern of bytes that no piece of the file holds, so that a search
-// runs through the whole first chunk and pumps: another program writes it
-// beyond that chunk of a search from the top line, or (a quarter of the
-// time, or where the file has no room) nowhere.
-void FarPattern()
+// Whether the pattern is a marker of FarPattern's: bytes that no piece of
+// the file holds.
+bool PatternIsAMarker()
 {
-    model.pattern.clear();
-    for (int i = 0; i < 8; ++i)
-        model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+    return model.pattern.size() == 8 &&
+           std::all_of(model.pattern.begin(), model.pattern.end(), [](uint8_t b) { return b >= 0xF0; });
+}
+
+// Another program writes the pattern beyond the first chunk of a search
+// from the top line, where the file has room.
+void PlantBeyondTheFirstChunk()
+{
     const uint64_t from = ((uint64_t{model.top} + 16) & ~uint64_t{15}) + SEARCH_STEP;
     const uint64_t end = std::min<uint64_t>(model.size, model.disk.size());
-    if (Chance(25) || model.replaced || from + 8 >= end)
+    if (model.replaced || from + 8 >= end)
         return;
     const uint32_t at = static_cast<uint32_t>(from + Pick(static_cast<uint32_t>(end - from - 8)));
     Step("another program writes the marker %s at %X, beyond the first chunk", Hex(model.pattern).c_str(), at);
@@ -824,9 +827,21 @@ void FarPattern()
     std::copy(model.pattern.begin(), model.pattern.end(), model.disk.begin() + at);
 }
 
+// A pattern of bytes that no piece of the file holds, so that a search
+// runs through the whole first chunk and pumps: planted beyond that chunk,
+// or (a quarter of the time) nowhere.
+void FarPattern()
+{
+    model.pattern.clear();
+    for (int i = 0; i < 8; ++i)
+        model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+    if (!Chance(25))
+        PlantBeyondTheFirstChunk();
+}
+
 void NewPattern()
 {
-    if (Chance(35)) {
+    if (Chance(50)) {
         FarPattern();
         return;
     }
@@ -948,6 +963,12 @@ void EditDuringSearch()
 // match.
 void MoveDuringSearch()
 {
+    // The search reads on after the pump only where it has not found the
+    // pattern yet: a marker is planted anew beyond the first chunk.
+    if (model.Modified())
+        SaveCommand();
+    if (PatternIsAMarker() && Chance(80))
+        PlantBeyondTheFirstChunk();
     int64_t match = -1;
     bool moveAfter = false;
     if (!SearchWithCommandBehind("page down", match, moveAfter))
