@@ -839,6 +839,21 @@ void FarPattern()
         PlantBeyondTheFirstChunk();
 }
 
+// The pattern entered through the hex prompt, then the search for it.
+void SearchHexForThePattern()
+{
+    Step("search hex %s", Hex(model.pattern).c_str());
+    Command(CMD_FIND_HEX);
+    const Box box = WaitForBox("the search box");
+    if (!box.input)
+        Fail("the search box has no field");
+    SetField(box, IDC_INPUT, Hex(model.pattern));
+    Press(box, IDC_OK);
+    if (!AnswerSaveQuestion())
+        return;
+    SearchEnds(Match());
+}
+
 void NewPattern()
 {
     if (Chance(50)) {
@@ -859,16 +874,7 @@ void NewPattern()
 void SearchHex()
 {
     NewPattern();
-    Step("search hex %s", Hex(model.pattern).c_str());
-    Command(CMD_FIND_HEX);
-    const Box box = WaitForBox("the search box");
-    if (!box.input)
-        Fail("the search box has no field");
-    SetField(box, IDC_INPUT, Hex(model.pattern));
-    Press(box, IDC_OK);
-    if (!AnswerSaveQuestion())
-        return;
-    SearchEnds(Match());
+    SearchHexForThePattern();
 }
 
 void SearchText()
@@ -965,9 +971,13 @@ void MoveDuringSearch()
 {
     // The search reads on after the pump only where it has not found the
     // pattern yet: a marker is planted anew beyond the first chunk.
+    if (!PatternIsAMarker()) {
+        FarPattern();
+        SearchHexForThePattern();
+    }
     if (model.Modified())
         SaveCommand();
-    if (PatternIsAMarker() && Chance(80))
+    if (Chance(80))
         PlantBeyondTheFirstChunk();
     int64_t match = -1;
     bool moveAfter = false;
