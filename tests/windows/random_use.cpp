@@ -971,12 +971,23 @@ void MoveDuringSearch()
 {
     // The search reads on after the pump only where it has not found the
     // pattern yet: a marker is planted anew beyond the first chunk.
-    if (!PatternIsAMarker()) {
-        FarPattern();
-        SearchHexForThePattern();
-    }
+    // The search carries bytes from its first chunk only when that chunk is
+    // whole: from the top of the file, when the top line is too far down.
     if (model.Modified())
         SaveCommand();
+    if (!PatternIsAMarker()) {
+        model.pattern.clear();
+        for (int i = 0; i < 8; ++i)
+            model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+        SearchHexForThePattern(); // held nowhere yet: the view stays
+    }
+    if (!model.Modified() && uint64_t{model.top} + 16 + SEARCH_CHUNK + 8 > std::min<uint64_t>(model.size, model.disk.size())) {
+        Step("to the top of the file");
+        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+        model.top = 0;
+        model.Reload();
+    }
     if (Chance(80))
         PlantBeyondTheFirstChunk();
     int64_t match = -1;
