@@ -96,11 +96,6 @@ private:
     uint32_t length_ = 0;
 };
 
-uint8_t AsShown(uint8_t byte)
-{
-    return static_cast<uint8_t>(ShownAs(byte));
-}
-
 // The shown bytes and the characters the box showed them as, kept apart
 // from dest, which the answer overwrites.
 struct ShownText {
@@ -116,7 +111,7 @@ void ReadShown(const uint8_t* dest, uint32_t shownBytes, const BoxCharacters& bo
     uint8_t text[TEXT_SHOWN_MOST];
     for (uint32_t i = 0; i < shownBytes; ++i) {
         shown.original[i] = dest[i];
-        text[i] = AsShown(dest[i]);
+        text[i] = static_cast<uint8_t>(ShownAs(dest[i]));
     }
     shown.count = 0;
     for (uint32_t i = 0; i < shownBytes; i += shown.characters[shown.count++].length) {
