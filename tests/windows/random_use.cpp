@@ -45,6 +45,7 @@ constexpr uint32_t WINDOW_BYTES = 32768;
 std::vector<std::string> steps; // what was done, for the failure's log
 
 [[noreturn]] void Fail(const char* format, ...);
+std::string ViewDiffers();
 
 void Step(const char* format, ...)
 {
@@ -329,6 +330,18 @@ void Flush()
             return selection() == mark;
         }))
         Fail("the program does not get to the messages posted to it");
+}
+
+// Waits until a search that handled messages in its pump has ended on the
+// match the model expects, with no box: until then a mark that Flush posts
+// may be handled in the pump and wiped out when the match is shown.
+void MatchShown()
+{
+    if (!WaitFor([] {
+            Settle();
+            return ViewDiffers().empty();
+        }))
+        Fail("the search does not end on its match: %s", ViewDiffers().c_str());
 }
 
 // Hands a message to the program: posted when a box of it will come and be
@@ -957,8 +970,11 @@ void EditDuringSearch()
     const uint32_t shown = model.Shown(0, 8);
     if (shown > 0)
         AnswerEdit(true, 0, shown, true);
+    const bool questionComes = model.Modified();
     SearchEnds(match);
-    Flush(); // when no box came at the end
+    if (match >= 0 && !questionComes)
+        MatchShown(); // no box came at the end
+    Flush();
 }
 
 // A page down posted behind find-next: the search takes it in its pump
@@ -1007,6 +1023,8 @@ void MoveDuringSearch()
         return;
     }
     SearchEnds(match);
+    if (match >= 0)
+        MatchShown();
     Flush();
     if (match < 0)
         pageDown(); // the view stays where the page down took it
@@ -1183,6 +1201,46 @@ std::vector<uint8_t> OnDisk()
     return bytes;
 }
 
+// How the view differs from the model's window: its offset and the pairs of
+// every dump line, which are ASCII whatever the bytes are, after the header
+// line; empty when they agree.
+std::string ViewDiffers()
+{
+    static char expected[VIEW_TEXT_SIZE];
+    BuildViewText(expected, "", model.top, model.window.data(),
+                  DumpByteCount(model.size, model.top, model.Valid()));
+    // Lines are compared by their offset and pairs: the character column
+    // comes back from the control as characters of the code page, which
+    // need not be the bytes put there.
+    const auto lines = [](const std::string& text) {
+        std::vector<std::string> split;
+        for (size_t at = 0; at < text.size();) {
+            const size_t end = text.find("\r\n", at);
+            split.push_back(text.substr(at, std::min<size_t>(58, (end == std::string::npos ? text.size() : end) - at)));
+            at = end == std::string::npos ? text.size() : end + 2;
+        }
+        return split;
+    };
+    const std::vector<std::string> view = lines(Text(vuko.view));
+    const std::vector<std::string> want = lines(expected);
+    char what[512];
+    if (view.size() != want.size()) {
+        std::snprintf(what, sizeof what, "the view shows %zu lines, the model's window at %08X (%u bytes valid) %zu",
+                      view.size(), model.top, model.Valid(), want.size());
+        return what;
+    }
+    for (size_t l = 1; l < want.size(); ++l) {
+        if (view[l] != want[l]) {
+            std::snprintf(what, sizeof what,
+                          "the view does not show the model's window at %08X (%u bytes valid):\n  view:     %s\n"
+                          "  expected: %s",
+                          model.top, model.Valid(), view[l].c_str(), want[l].c_str());
+            return what;
+        }
+    }
+    return {};
+}
+
 void Check()
 {
     Finish();
@@ -1208,33 +1266,9 @@ void Check()
         Fail("the file on disk is not the model's (%zu bytes, expected %zu):\n%s", disk.size(),
              model.disk.size(), differences.c_str());
     }
-    // The view: the offset and the pairs of every dump line, which are
-    // ASCII whatever the bytes are, after the header line.
-    static char expected[VIEW_TEXT_SIZE];
-    BuildViewText(expected, "", model.top, model.window.data(),
-                  DumpByteCount(model.size, model.top, model.Valid()));
-    // Lines are compared by their offset and pairs: the character column
-    // comes back from the control as characters of the code page, which
-    // need not be the bytes put there.
-    const auto lines = [](const std::string& text) {
-        std::vector<std::string> split;
-        for (size_t at = 0; at < text.size();) {
-            const size_t end = text.find("\r\n", at);
-            split.push_back(text.substr(at, std::min<size_t>(58, (end == std::string::npos ? text.size() : end) - at)));
-            at = end == std::string::npos ? text.size() : end + 2;
-        }
-        return split;
-    };
-    const std::vector<std::string> view = lines(Text(vuko.view));
-    const std::vector<std::string> want = lines(expected);
-    if (view.size() != want.size())
-        Fail("the view shows %zu lines, the model's window at %08X (%u bytes valid) %zu", view.size(), model.top,
-             model.Valid(), want.size());
-    for (size_t l = 1; l < want.size(); ++l) {
-        if (view[l] != want[l])
-            Fail("the view does not show the model's window at %08X (%u bytes valid):\n  view:     %s\n  expected: %s",
-                 model.top, model.Valid(), view[l].c_str(), want[l].c_str());
-    }
+    const std::string differs = ViewDiffers();
+    if (!differs.empty())
+        Fail("%s", differs.c_str());
 }
 
 void Fail(const char* format, ...)
