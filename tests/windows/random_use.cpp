@@ -488,6 +488,70 @@ std::string Hex(const std::vector<uint8_t>& bytes)
     return text;
 }
 
+// A text answer with one character of the field, k, typed over, or one
+// typed before it, or typed over with a '.' after it (the field "A." for 41
+// 01 answered "Z.." gives 5A 2E 01: the dot left alone keeps its byte, the
+// one typed is a dot). The characters before k and from k on (after k, when
+// typed over) are left alone and keep the very bytes they showed. What the
+// user means where the answer could be read two ways is not tried: a
+// character typed before one like it, or a dot typed after one typed over a
+// dot. Returns false when the field's characters are not the shown ones
+// one for one (a byte the box cannot show may come back as nothing).
+bool TypeInTheMiddle(const std::string& field, const std::vector<uint8_t>& before,
+                     const std::vector<uint32_t>& starts, const std::vector<std::string>& typed, std::string& answer,
+                     std::vector<uint8_t>& meant)
+{
+    std::vector<std::string> characters;
+    for (const char* c = field.c_str(); *c != '\0';) {
+        const char* next = CharNextExA(932, c, 0);
+        characters.emplace_back(c, next);
+        c = next;
+    }
+    if (characters.empty() || characters.size() != starts.size())
+        return false;
+    const uint32_t count = static_cast<uint32_t>(characters.size());
+    const uint32_t k = Pick(count);
+    const auto join = [&](uint32_t from, uint32_t to) {
+        std::string text;
+        for (uint32_t i = from; i < to; ++i)
+            text += characters[i];
+        return text;
+    };
+    const auto bytesFrom = [&](uint32_t character) {
+        return character < count ? before.begin() + starts[character] : before.end();
+    };
+    std::vector<std::string> others; // what may be typed that differs from character k
+    for (const std::string& t : typed) {
+        if (t != characters[k])
+            others.push_back(t);
+    }
+    const std::string t = others[Pick(static_cast<uint32_t>(others.size()))];
+    std::string put = t;
+    uint32_t resumeAt = k + 1; // the first character left alone after the typed ones
+    switch (Pick(3)) {
+    case 0:
+        Step("  character %u typed over", k);
+        break;
+    case 1:
+        Step("  a character typed before character %u", k);
+        resumeAt = k;
+        break;
+    default:
+        if (characters[k] == ".") {
+            Step("  character %u typed over", k);
+            break;
+        }
+        Step("  character %u typed over, a dot typed after it", k);
+        put += ".";
+        break;
+    }
+    answer = join(0, k) + put + join(resumeAt, count);
+    meant.assign(before.begin(), bytesFrom(k));
+    meant.insert(meant.end(), put.begin(), put.end());
+    meant.insert(meant.end(), bytesFrom(resumeAt), before.end());
+    return true;
+}
+
 // Answers an edit box that shows `shown` bytes of the window from index:
 // sets its field and presses OK (or Cancel), and stores in the model what
 // the user meant.
@@ -532,7 +596,7 @@ void AnswerEdit(bool hex, uint32_t index, uint32_t shown, bool mustStore = false
         }
         const size_t firstLength = field.empty() ? 0 : CharNextExA(932, field.c_str(), 0) - field.c_str();
         const std::vector<std::string> typed = {"Q", "z", ".", "\x83\x41", "\x88\x9f"}; // ア, 亜
-        switch (Pick(4)) {
+        switch (Pick(5)) {
         case 0: // left alone
             answer = field;
             meant = before;
@@ -557,6 +621,12 @@ void AnswerEdit(bool hex, uint32_t index, uint32_t shown, bool mustStore = false
             meant.insert(meant.end(), more.begin(), more.end());
             break;
         }
+        case 3:
+            if (!TypeInTheMiddle(field, before, starts, typed, answer, meant)) {
+                answer = field;
+                meant = before;
+            }
+            break;
         default: { // only the first characters kept
             uint32_t keep = Pick(static_cast<uint32_t>(starts.size()) + 1);
             const char* end = field.c_str();
@@ -1105,10 +1175,15 @@ void OtherProgramWrites()
     std::copy(bytes.begin(), bytes.end(), model.disk.begin() + at);
 }
 
+// Another program makes the file longer or shorter. A file under a few
+// chunks grows by up to two of them, so that the shrinking steps do not
+// leave the file for good too small for a search to read past its first
+// chunk and pump.
 void Resize()
 {
     const size_t size = model.disk.size();
-    const size_t to = Chance(50) ? size + 1 + Pick(5000) : size - std::min<size_t>(size, Pick(20000));
+    const uint32_t growth = size < 3 * SEARCH_CHUNK ? 2 * SEARCH_CHUNK : 5000;
+    const size_t to = Chance(50) ? size + 1 + Pick(growth) : size - std::min<size_t>(size, Pick(20000));
     Step("another program makes the file %zX bytes long", to);
     if (!SetLengthFromLinux(path, to))
         Fail("could not set the file's length from Linux");
@@ -1278,7 +1353,9 @@ void Fail(const char* format, ...)
     va_start(arguments, format);
     std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    std::fprintf(stderr, "random_use: FAILED after %zu steps: %s\nsteps:\n", steps.size(), message);
+    const auto taken = std::count_if(steps.begin(), steps.end(),
+                                     [](const std::string& step) { return step.rfind("-- step ", 0) == 0; });
+    std::fprintf(stderr, "random_use: FAILED in step %ld: %s\nsteps:\n", static_cast<long>(taken), message);
     for (const std::string& step : steps)
         std::fprintf(stderr, "  %s\n", step.c_str());
     std::fprintf(stderr, "windows of the program:\n%s", Windows().c_str());
