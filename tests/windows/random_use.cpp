@@ -1071,8 +1071,10 @@ void MoveDuringSearch()
         Step("to the top of the file");
         SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
         SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
-        model.top = 0;
-        model.Reload();
+        if (model.top != 0) { // a scroll that does not move reads nothing
+            model.top = 0;
+            model.Reload();
+        }
     }
     if (Chance(80))
         PlantBeyondTheFirstChunk();
@@ -1081,8 +1083,11 @@ void MoveDuringSearch()
     if (!SearchWithCommandBehind("page down", match, moveAfter))
         return;
     const auto pageDown = [] {
-        model.top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_PAGE_DOWN, 0, 1);
-        model.Reload();
+        const uint32_t top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_PAGE_DOWN, 0, 1);
+        if (top != model.top) {
+            model.top = top;
+            model.Reload();
+        }
     };
     PostTogether({{vuko.main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0},
                   {vuko.main, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0}});
