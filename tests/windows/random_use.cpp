@@ -1018,11 +1018,42 @@ bool SearchWithCommandBehind(const char* what, int64_t& match, bool& inFirstChun
     return true;
 }
 
+// Readies find-next for a search that reads on after its pump: the search
+// does that only where it has not found the pattern yet, so a marker is
+// planted anew beyond the first chunk (mostly; else it is nowhere or where
+// it was), and it carries bytes from its first chunk only when that chunk
+// is whole, so it starts from the top of the file when the top line is too
+// far down. The edits are saved first: a search with edits asks first.
+void ReadyASearchThatPumps()
+{
+    if (model.Modified())
+        SaveCommand();
+    if (!PatternIsAMarker()) {
+        model.pattern.clear();
+        for (int i = 0; i < 8; ++i)
+            model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+        SearchHexForThePattern(); // held nowhere yet: the view stays
+    }
+    if (!model.Modified() && uint64_t{model.top} + 16 + SEARCH_CHUNK + 8 > std::min<uint64_t>(model.size, model.disk.size())) {
+        Step("to the top of the file");
+        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+        if (model.top != 0) { // a scroll that does not move reads nothing
+            model.top = 0;
+            model.Reload();
+        }
+    }
+    if (Chance(80))
+        PlantBeyondTheFirstChunk();
+}
+
 // An edit command posted behind find-next: the search takes it in its pump
 // after its first chunk, unless the match lies in that chunk, when it comes
 // after the search.
 void EditDuringSearch()
 {
+    if (Chance(60))
+        ReadyASearchThatPumps();
     int64_t match = -1;
     bool editAfter = false;
     if (!SearchWithCommandBehind("hex edit", match, editAfter))
@@ -1055,29 +1086,7 @@ void EditDuringSearch()
 // match.
 void MoveDuringSearch()
 {
-    // The search reads on after the pump only where it has not found the
-    // pattern yet: a marker is planted anew beyond the first chunk.
-    // The search carries bytes from its first chunk only when that chunk is
-    // whole: from the top of the file, when the top line is too far down.
-    if (model.Modified())
-        SaveCommand();
-    if (!PatternIsAMarker()) {
-        model.pattern.clear();
-        for (int i = 0; i < 8; ++i)
-            model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
-        SearchHexForThePattern(); // held nowhere yet: the view stays
-    }
-    if (!model.Modified() && uint64_t{model.top} + 16 + SEARCH_CHUNK + 8 > std::min<uint64_t>(model.size, model.disk.size())) {
-        Step("to the top of the file");
-        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
-        SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
-        if (model.top != 0) { // a scroll that does not move reads nothing
-            model.top = 0;
-            model.Reload();
-        }
-    }
-    if (Chance(80))
-        PlantBeyondTheFirstChunk();
+    ReadyASearchThatPumps();
     int64_t match = -1;
     bool moveAfter = false;
     if (!SearchWithCommandBehind("page down", match, moveAfter))
