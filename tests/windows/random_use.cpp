@@ -105,6 +105,14 @@ struct Model {
         window.assign(held.begin() + std::min<uint64_t>(top, end), held.begin() + end);
         edited.assign(WINDOW_BYTES, false);
     }
+    // A scroll to line: the window is read there only when the top moves.
+    void ScrollTo(uint32_t line)
+    {
+        if (line == top)
+            return;
+        top = line;
+        Reload();
+    }
     // A new open starts with no edits, whatever the last file had.
     void Open(bool forReadingOnly)
     {
@@ -809,11 +817,7 @@ void ScrollBarPress()
             refused = true;
         if (refused)
             continue;
-        const uint32_t next = NewTopOffset(model.top, model.size, shift, r.code, r.position);
-        if (next != model.top) {
-            model.top = next;
-            model.Reload();
-        }
+        model.ScrollTo(NewTopOffset(model.top, model.size, shift, r.code, r.position));
     }
     SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(vuko.bar));
 }
@@ -831,10 +835,7 @@ void Wheel()
     uint32_t top = model.top;
     for (uint32_t i = 0; i < wheel.count; ++i)
         top = NewTopOffset(top, model.size, shift, wheel.code, 0);
-    if (top != model.top) {
-        model.top = top;
-        model.Reload();
-    }
+    model.ScrollTo(top);
 }
 
 void Jump()
@@ -887,12 +888,22 @@ void SearchEnds(int64_t match)
     model.Reload();
 }
 
-// Whether the pattern is a marker of FarPattern's: bytes that no piece of
-// the file holds.
+// A marker: MARKER_LENGTH bytes from MARKER_LOWEST up, which no piece of
+// the file holds (the other program plants them only as markers).
+constexpr size_t MARKER_LENGTH = 8;
+constexpr uint8_t MARKER_LOWEST = 0xF0;
+
+void MakeAMarkerThePattern()
+{
+    model.pattern.clear();
+    for (size_t i = 0; i < MARKER_LENGTH; ++i)
+        model.pattern.push_back(static_cast<uint8_t>(MARKER_LOWEST + Pick(16)));
+}
+
 bool PatternIsAMarker()
 {
-    return model.pattern.size() == 8 &&
-           std::all_of(model.pattern.begin(), model.pattern.end(), [](uint8_t b) { return b >= 0xF0; });
+    return model.pattern.size() == MARKER_LENGTH &&
+           std::all_of(model.pattern.begin(), model.pattern.end(), [](uint8_t b) { return b >= MARKER_LOWEST; });
 }
 
 // Another program writes the pattern beyond the first chunk of a search
@@ -901,9 +912,9 @@ void PlantBeyondTheFirstChunk()
 {
     const uint64_t from = ((uint64_t{model.top} + 16) & ~uint64_t{15}) + SEARCH_STEP;
     const uint64_t end = std::min<uint64_t>(model.size, model.disk.size());
-    if (model.replaced || from + 8 >= end)
+    if (model.replaced || from + MARKER_LENGTH >= end)
         return;
-    const uint32_t at = static_cast<uint32_t>(from + Pick(static_cast<uint32_t>(end - from - 8)));
+    const uint32_t at = static_cast<uint32_t>(from + Pick(static_cast<uint32_t>(end - from - MARKER_LENGTH)));
     Step("another program writes the marker %s at %X, beyond the first chunk", Hex(model.pattern).c_str(), at);
     if (!WriteFromLinux(path, at, model.pattern))
         Fail("could not write into the file from Linux");
@@ -915,9 +926,7 @@ void PlantBeyondTheFirstChunk()
 // or (a quarter of the time) nowhere.
 void FarPattern()
 {
-    model.pattern.clear();
-    for (int i = 0; i < 8; ++i)
-        model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+    MakeAMarkerThePattern();
     if (!Chance(25))
         PlantBeyondTheFirstChunk();
 }
@@ -1029,19 +1038,14 @@ void ReadyASearchThatPumps()
     if (model.Modified())
         SaveCommand();
     if (!PatternIsAMarker()) {
-        model.pattern.clear();
-        for (int i = 0; i < 8; ++i)
-            model.pattern.push_back(static_cast<uint8_t>(0xF0 + Pick(16)));
+        MakeAMarkerThePattern();
         SearchHexForThePattern(); // held nowhere yet: the view stays
     }
-    if (!model.Modified() && uint64_t{model.top} + 16 + SEARCH_CHUNK + 8 > std::min<uint64_t>(model.size, model.disk.size())) {
+    if (!model.Modified() && uint64_t{model.top} + 16 + SEARCH_CHUNK + MARKER_LENGTH > std::min<uint64_t>(model.size, model.disk.size())) {
         Step("to the top of the file");
         SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
         SendSettled(vuko.main, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
-        if (model.top != 0) { // a scroll that does not move reads nothing
-            model.top = 0;
-            model.Reload();
-        }
+        model.ScrollTo(0);
     }
     if (Chance(80))
         PlantBeyondTheFirstChunk();
@@ -1092,11 +1096,7 @@ void MoveDuringSearch()
     if (!SearchWithCommandBehind("page down", match, moveAfter))
         return;
     const auto pageDown = [] {
-        const uint32_t top = TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_PAGE_DOWN, 0, 1);
-        if (top != model.top) {
-            model.top = top;
-            model.Reload();
-        }
+        model.ScrollTo(TopAfterRequests(model.top, model.size, ScrollShiftFor(model.size), SCROLL_PAGE_DOWN, 0, 1));
     };
     PostTogether({{vuko.main, WM_COMMAND, MAKEWPARAM(CMD_FIND_NEXT, 0), 0},
                   {vuko.main, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0}});
